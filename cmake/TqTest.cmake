@@ -1,0 +1,27 @@
+# tq_add_gtest(<name> SOURCES <files...> [LIBS <targets...>])
+# A GoogleTest program whose cases ctest runs one by one (discovered when the
+# tests run, under Wine for Windows builds). Tests find the program directory
+# through TQ_PROGRAM_DIR and the source tree through TQ_SOURCE_DIR.
+# Paths as the test programs see them: under Wine the host's "/" is drive Z:.
+function(tq_host_path out path)
+  if(TQ_WINDOWS)
+    string(REPLACE "/" "\\\\" p "Z:${path}")
+    set(${out} "${p}" PARENT_SCOPE)
+  else()
+    set(${out} "${path}" PARENT_SCOPE)
+  endif()
+endfunction()
+tq_host_path(TQ_PROGRAM_DIR_HOST ${TQ_PROGRAM_DIR})
+tq_host_path(TQ_SOURCE_DIR_HOST ${CMAKE_SOURCE_DIR})
+tq_host_path(TQ_BINARY_DIR_HOST ${CMAKE_BINARY_DIR})
+
+function(tq_add_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    TQ_PROGRAM_DIR="${TQ_PROGRAM_DIR_HOST}" TQ_SOURCE_DIR="${TQ_SOURCE_DIR_HOST}"
+    TQ_BINARY_DIR="${TQ_BINARY_DIR_HOST}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 300)
+endfunction()

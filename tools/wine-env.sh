@@ -1,0 +1,31 @@
+# Source this file: prepares one Wine prefix for a test or job run and starts a
+# persistent Wine server with its services detached from our pipes.
+#   TQ_WINE_ROOT  folder that holds the prefix (default: build/wine)
+#   TQ_DISPLAY    "null" (default, headless windows) or "x11" (needs $DISPLAY, e.g. Xvfb)
+_tq_root="${TQ_WINE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wine}"
+mkdir -p "$_tq_root"
+export WINEPREFIX="$_tq_root/prefix"
+# The 64-bit loader: it runs the x86_64 test build whether or not this kernel can
+# run Wine's 32-bit loader.
+if [ -x /usr/lib/wine/wine64 ]; then export TQ_WINE=/usr/lib/wine/wine64; else export TQ_WINE="$(command -v wine64 || command -v wine)"; fi
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Recycle-bin deletes go below XDG_DATA_HOME: keep them out of the host's trash.
+export XDG_DATA_HOME="$_tq_root/xdg"
+mkdir -p "$XDG_DATA_HOME"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  "$TQ_WINE" wineboot --init </dev/null >/dev/null 2>&1
+  wineserver -w
+fi
+_tq_driver="null"
+[ "${TQ_DISPLAY:-null}" = "x11" ] && _tq_driver="x11"
+if ! grep -q "\"Graphics\"=\"$_tq_driver\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
+  "$TQ_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$_tq_driver" /f </dev/null >/dev/null 2>&1
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+fi
+# One persistent server; the services must not inherit our stdout/stderr or
+# callers that wait on those pipes (ctest) never finish.
+wineserver -p </dev/null >/dev/null 2>&1
+setsid "$TQ_WINE" cmd /c exit </dev/null >/dev/null 2>&1
+unset _tq_root _tq_driver
