@@ -1,0 +1,47 @@
+// The classes layouts may name, registered on the first layout load.
+#include "Buttons.h"
+#include "CheckLst.h"
+#include "ComCtrls.h"
+#include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "Menus.h"
+
+namespace tq {
+
+void RegisterStandardControlClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  RegisterComponentClass<TEdit>("TEdit");
+  RegisterComponentClass<TMemo>("TMemo");
+  RegisterComponentClass<TButton>("TButton");
+  RegisterComponentClass<TCheckBox>("TCheckBox");
+  RegisterComponentClass<TRadioButton>("TRadioButton");
+  RegisterComponentClass<TGroupBox>("TGroupBox");
+  RegisterComponentClass<TLabel>("TLabel");
+  RegisterComponentClass<TComboBox>("TComboBox");
+  RegisterComponentClass<TListBox>("TListBox");
+  RegisterComponentClass<TCheckListBox>("TCheckListBox");
+  RegisterComponentClass<TPanel>("TPanel");
+  RegisterComponentClass<TImage>("TImage");
+  RegisterComponentClass<TPaintBox>("TPaintBox");
+  RegisterComponentClass<TRadioGroup>("TRadioGroup");
+  RegisterComponentClass<TScrollBox>("TScrollBox");
+  RegisterComponentClass<TTimer>("TTimer");
+  RegisterComponentClass<TSpeedButton>("TSpeedButton");
+  RegisterComponentClass<TTreeView>("TTreeView");
+  RegisterComponentClass<TTabControl>("TTabControl");
+  RegisterComponentClass<TPageControl>("TPageControl");
+  RegisterComponentClass<TTabSheet>("TTabSheet");
+  RegisterComponentClass<TRichEdit>("TRichEdit");
+  RegisterComponentClass<TMainMenu>("TMainMenu");
+  RegisterComponentClass<TPopupMenu>("TPopupMenu");
+  RegisterComponentClass<TMenuItem>("TMenuItem");
+  RegisterComponentClass<TOpenDialog>("TOpenDialog");
+  RegisterComponentClass<TSaveDialog>("TSaveDialog");
+  RegisterComponentClass<TFontDialog>("TFontDialog");
+  RegisterComponentClass<TColorDialog>("TColorDialog");
+}
+
+}  // namespace tq

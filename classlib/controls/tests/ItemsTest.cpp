@@ -1,0 +1,238 @@
+// The item lists of combo boxes, list boxes, check-list boxes and tab
+// controls, with their objects, kept in step with the windows.
+#include <gtest/gtest.h>
+
+#include "TestForms.h"
+
+namespace tq::testing {
+namespace {
+
+std::string ComboItem(HWND h, int i) {
+  char buf[256] = {};
+  SendMessageA(h, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+std::string ListItem(HWND h, int i) {
+  char buf[256] = {};
+  SendMessageA(h, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+std::string TabItem(HWND h, int i) {
+  char buf[256] = {};
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = buf;
+  item.cchTextMax = sizeof buf;
+  SendMessageA(h, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  return buf;
+}
+
+class TItem : public TObject {
+ public:
+  explicit TItem(int id) : Id(id) {}
+  int Id;
+};
+
+class Items : public ::testing::Test {
+ protected:
+  std::unique_ptr<TEventForm> Form = MakeForm(R"(
+  object cbLanguage: TComboBox
+    Style = csDropDownList
+  end
+  object cbKey: TComboBox
+  end
+  object lbFiles: TCheckListBox
+    MultiSelect = True
+  end
+  object lbSorted: TListBox
+    Sorted = True
+  end
+  object tcRegistry: TTabControl
+  end
+)");
+  TComboBox* Lang = Form->Get<TComboBox>("cbLanguage");
+  TComboBox* Key = Form->Get<TComboBox>("cbKey");
+  TCheckListBox* Files = Form->Get<TCheckListBox>("lbFiles");
+  TListBox* Sorted = Form->Get<TListBox>("lbSorted");
+  TTabControl* Tabs = Form->Get<TTabControl>("tcRegistry");
+};
+
+TEST_F(Items, ComboItemsCarryObjectsAndShowInTheWindow) {
+  HWND h = Lang->Handle();
+  Lang->Items().AddIntObject("English (United States)", 1033);
+  Lang->Items().AddIntObject("German", 1031);
+  Lang->Items().InsertObject(0, "Arabic", TStrings::IntToObject(1025));
+  ASSERT_EQ(SendMessageA(h, CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(ComboItem(h, 0), "Arabic");
+  EXPECT_EQ(ComboItem(h, 2), "German");
+  EXPECT_EQ(Lang->Items().GetIntObject(1), 1033);
+  EXPECT_EQ(Lang->Items().IndexOfObject(TStrings::IntToObject(1031)), 2);
+  Lang->SetItemIndex(Lang->Items().IndexOfObject(TStrings::IntToObject(1033)));
+  EXPECT_EQ(Lang->ItemIndex(), 1);
+  EXPECT_EQ(Lang->Text(), "English (United States)");
+  Lang->Items().Delete(0);
+  EXPECT_EQ(SendMessageA(h, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(Lang->Items().GetIntObject(0), 1033);
+  Lang->Items().Clear();
+  EXPECT_EQ(SendMessageA(h, CB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(Lang->ItemIndex(), -1);
+}
+
+TEST_F(Items, CopyingAListWithAssignKeepsObjects) {
+  Lang->Items().AddIntObject("English", 1033);
+  Lang->Items().AddIntObject("French", 1036);
+  Key->Items().Assign(Lang->Items());
+  ASSERT_EQ(SendMessageA(Key->Handle(), CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(ComboItem(Key->Handle(), 1), "French");
+  EXPECT_EQ(Key->Items().GetIntObject(1), 1036);
+}
+
+TEST_F(Items, DropDownComboTextIsFreeAndSetSilently) {
+  Key->Items().Add("Software\\Quorvel");
+  Key->SetText("Software\\Other");
+  EXPECT_EQ(Key->Text(), "Software\\Other");
+  EXPECT_EQ(Key->ItemIndex(), -1);
+  EXPECT_TRUE(Form->Log.empty());
+  Lang->Items().Add("One");
+  Lang->Items().Add("Two");
+  Lang->SetText("Two");  // a drop-down list can only show one of its items
+  EXPECT_EQ(Lang->ItemIndex(), 1);
+}
+
+TEST_F(Items, ListBoxSortsNewItemsAndPutReplacesInPlace) {
+  for (const char* s : {"pear", "Apple", "melon"}) Sorted->Items().Add(s);
+  HWND h = Sorted->Handle();
+  EXPECT_EQ(ListItem(h, 0), "Apple");
+  EXPECT_EQ(ListItem(h, 1), "melon");
+  EXPECT_EQ(ListItem(h, 2), "pear");
+  Sorted->SetItemIndex(2);
+  EXPECT_EQ(Sorted->ItemIndex(), 2);
+  Sorted->SetItemIndex(-1);
+  EXPECT_EQ(Sorted->ItemIndex(), -1);
+  EXPECT_EQ(Sorted->Items().IndexOf("MELON"), 1);
+}
+
+TEST_F(Items, CheckListBoxKeepsChecksObjectsAndSelectionPerItem) {
+  TItem a(1), b(2);
+  Files->Items().AddObject("a.exe", &a);
+  Files->Items().AddObject("b.txt", &b);
+  Files->Items().Add("c.dll");
+  Files->SetChecked(1, true);
+  EXPECT_FALSE(Files->Checked(0));
+  EXPECT_TRUE(Files->Checked(1));
+  EXPECT_EQ(static_cast<TItem*>(static_cast<TObject*>(Files->Items().Objects[1]))->Id, 2);
+  Files->SetSelected(0, true);
+  Files->SetSelected(2, true);
+  EXPECT_EQ(Files->SelCount(), 2);
+  EXPECT_TRUE(Files->Selected(2));
+  EXPECT_FALSE(Files->Selected(1));
+  // Deleting the first entry moves the others' checks and objects with them.
+  Files->Items().Delete(0);
+  EXPECT_TRUE(Files->Checked(0));
+  EXPECT_EQ(ListItem(Files->Handle(), 0), "b.txt");
+  EXPECT_EQ(Files->Items().GetObjectAt(0), &b);
+  EXPECT_TRUE(Files->Selected(1));
+}
+
+TEST_F(Items, ClickingTheCheckBoxOfAnEntryTogglesItAndFiresOnClickCheck) {
+  int clicks = 0;
+  Files->OnClickCheck = [&](TObject*) { ++clicks; };
+  Files->Items().Add("readme.txt");
+  RECT r;
+  SendMessageA(Files->Handle(), LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+  SendMessageA(Files->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 5, r.top + 3));
+  SendMessageA(Files->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(r.left + 5, r.top + 3));
+  EXPECT_TRUE(Files->Checked(0));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Items, TabsHoldTheItemObjectsOfAPage) {
+  TItem first(1), placeholder(2), inserted(3);
+  Tabs->Tabs().AddObject("Registry1", &first);
+  Tabs->Tabs().AddObject("Add A Registry Entry", &placeholder);
+  HWND h = Tabs->Handle();
+  ASSERT_EQ(SendMessageA(h, TCM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_EQ(TabItem(h, 1), "Add A Registry Entry");
+  // Turning the placeholder into an item: new caption, a new placeholder after it.
+  Tabs->SetTabIndex(1);
+  Tabs->Tabs().Strings[1] = "Registry2";
+  Tabs->Tabs().AddObject("Add A Registry Entry", &inserted);
+  EXPECT_EQ(TabItem(h, 1), "Registry2");
+  EXPECT_EQ(Tabs->Tabs().GetObjectAt(1), &placeholder);
+  EXPECT_EQ(Tabs->Tabs().Count(), 3);
+  // Deleting a tab keeps captions and objects together.
+  Tabs->Tabs().Delete(0);
+  EXPECT_EQ(SendMessageA(h, TCM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_EQ(TabItem(h, 0), "Registry2");
+  EXPECT_EQ(Tabs->Tabs().GetObjectAt(0), &placeholder);
+  EXPECT_EQ(Tabs->Tabs().GetObjectAt(1), &inserted);
+  Tabs->SetTabIndex(0);
+  EXPECT_EQ(Tabs->TabIndex(), 0);
+  Tabs->SetTabIndex(7);  // out of range selects no tab
+  EXPECT_EQ(Tabs->TabIndex(), -1);
+}
+
+TEST(ItemsPages, HiddenTabsKeepTheirPages) {
+  auto form = MakeForm(R"(
+  object PageControl1: TPageControl
+    object TabSheet1: TTabSheet
+      Caption = 'Info'
+    end
+    object TabSheet2: TTabSheet
+      Caption = 'Directories'
+    end
+    object TabSheet9: TTabSheet
+      Caption = 'Start'
+    end
+  end
+)");
+  auto* pc = form->Get<TPageControl>("PageControl1");
+  auto* start = form->Get<TTabSheet>("TabSheet9");
+  EXPECT_EQ(pc->PageCount(), 3);
+  EXPECT_EQ(pc->ActivePage(), form->Get<TTabSheet>("TabSheet1"));
+  pc->SetTabHeight(1);
+  pc->SetTabWidth(1);
+  for (int i = 0; i < pc->PageCount(); ++i) pc->Pages(i)->SetTabVisible(false);
+  EXPECT_EQ(SendMessageA(pc->Handle(), TCM_GETITEMCOUNT, 0, 0), 0);
+  pc->SetActivePage(start);
+  start->SetTabVisible(true);
+  EXPECT_EQ(SendMessageA(pc->Handle(), TCM_GETITEMCOUNT, 0, 0), 1);
+  EXPECT_EQ(pc->ActivePage(), start);
+  EXPECT_EQ(start->PageIndex(), 2);
+  EXPECT_TRUE(IsWindowVisible(start->Handle()) || !IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(start->Visible());
+  EXPECT_FALSE(form->Get<TTabSheet>("TabSheet1")->Visible());
+}
+
+TEST(ItemsText, RichEditLoadsRtfAndMemoLinesFollowTheText) {
+  auto form = MakeForm(R"(
+  object reInfo: TRichEdit
+    ReadOnly = True
+  end
+  object Memo1: TMemo
+    Lines.Strings = ('first' 'second')
+  end
+)");
+  std::string path = std::string(TQ_BINARY_DIR) + "\\controls-help-test.rtf";
+  // Write through the program's own file API (the path is a Windows path).
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  const char rtf[] = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 The {\\b Info} page.\\par Second line.}";
+  DWORD written;
+  WriteFile(h, rtf, sizeof rtf - 1, &written, nullptr);
+  CloseHandle(h);
+  auto* re = form->Get<TRichEdit>("reInfo");
+  re->Lines().LoadFromFile(path);
+  EXPECT_EQ(re->Lines().Get(0), "The Info page.");
+  EXPECT_EQ(re->Lines().Get(1), "Second line.");
+  auto* memo = form->Get<TMemo>("Memo1");
+  EXPECT_EQ(memo->Lines().Count(), 2);
+  memo->Lines().Add("third");
+  EXPECT_EQ(memo->Text(), "first\r\nsecond\r\nthird");
+  memo->Lines().Delete(0);
+  EXPECT_EQ(memo->Lines().Get(0), "second");
+  DeleteFileA(path.c_str());
+}
+
+}  // namespace
+}  // namespace tq::testing
