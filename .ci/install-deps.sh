@@ -6,7 +6,7 @@ export DEBIAN_FRONTEND=noninteractive
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 pkgs=(wine wine32:i386 wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest xvfb msitools cabextract gcab
-      zip unzip lhasa python3-pyftpdlib fp-compiler libz-mingw-w64-dev cmake ninja-build
+      zip unzip lhasa xdelta3 python3-pyftpdlib fp-compiler libz-mingw-w64-dev cmake ninja-build
       g++ imagemagick x11-apps)
 missing=()
 for p in "${pkgs[@]}"; do
