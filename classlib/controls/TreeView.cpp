@@ -1,5 +1,7 @@
 #include "TreeView.h"
 
+#include "TreeNodeData.h"
+
 namespace tq {
 
 // ---- TTreeNode -------------------------------------------------------------
@@ -143,56 +145,50 @@ void TTreeNodes::DefineProperties(TFiler& filer) {
 }
 
 namespace {
-void WriteNode(TStream& s, const TTreeNode* node) {
-  std::string text = node->Text().substr(0, 255);
-  s.WriteValue<int32_t>(25 + static_cast<int32_t>(text.size()));
-  s.WriteValue<int32_t>(node->ImageIndex);
-  s.WriteValue<int32_t>(node->SelectedIndex);
-  s.WriteValue<int32_t>(node->StateIndex);
-  s.WriteValue<int32_t>(node->OverlayIndex);
-  s.WriteValue<int32_t>(0);
-  s.WriteValue<int32_t>(node->Count());
-  s.WriteValue<uint8_t>(static_cast<uint8_t>(text.size()));
-  s.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
-  for (int i = 0; i < node->Count(); ++i) WriteNode(s, node->Item(i));
+// Pre-order without recursion: a stored tree may nest as deep as its data.
+void FlattenNodes(const std::vector<TTreeNode*>& roots, std::vector<TTreeNodeRecord>& out) {
+  std::vector<std::pair<const TTreeNode*, int>> todo;
+  for (auto it = roots.rbegin(); it != roots.rend(); ++it) todo.emplace_back(*it, 0);
+  while (!todo.empty()) {
+    const auto [node, level] = todo.back();
+    todo.pop_back();
+    TTreeNodeRecord r;
+    r.Text = node->Text();
+    r.Level = level;
+    r.ImageIndex = node->ImageIndex;
+    r.SelectedIndex = node->SelectedIndex;
+    r.StateIndex = node->StateIndex;
+    r.OverlayIndex = node->OverlayIndex;
+    out.push_back(std::move(r));
+    for (int i = node->Count() - 1; i >= 0; --i) todo.emplace_back(node->Item(i), level + 1);
+  }
 }
 }  // namespace
 
 void TTreeNodes::WriteData(TStream& stream) const {
-  stream.WriteValue<int32_t>(static_cast<int32_t>(FRoots.size()));
-  for (const TTreeNode* n : FRoots) WriteNode(stream, n);
+  std::vector<TTreeNodeRecord> flat;
+  FlattenNodes(FRoots, flat);
+  const std::string bytes = EncodeTreeNodes(flat);
+  stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 
 void TTreeNodes::ReadData(TStream& stream) {
+  std::string bytes(static_cast<size_t>(stream.Size() - stream.Position()), '\0');
+  if (!bytes.empty()) stream.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  const std::vector<TTreeNodeRecord> flat = DecodeTreeNodes(bytes);  // checked before any change
   Clear();
   BeginUpdate();
-  // Each record's child count says how many records below it belong to it.
-  std::function<void(TTreeNode*)> readNode = [&](TTreeNode* parent) {
-    int32_t size, image, selected, state, overlay, data, count;
-    stream.ReadValue(size);
-    stream.ReadValue(image);
-    stream.ReadValue(selected);
-    stream.ReadValue(state);
-    stream.ReadValue(overlay);
-    stream.ReadValue(data);
-    stream.ReadValue(count);
-    uint8_t len;
-    stream.ReadValue(len);
-    if (size != 25 + len || count < 0) throw EReadError("Tree node data is not valid");
-    std::string text(len, '\0');
-    if (len) stream.ReadBuffer(text.data(), len);
-    TTreeNode* node = InsertNode(parent, -1, text, nullptr);
-    node->ImageIndex = image;
-    node->SelectedIndex = selected;
-    node->StateIndex = state;
-    node->OverlayIndex = overlay;
-    for (int32_t i = 0; i < count; ++i) readNode(node);
-  };
   try {
-    int32_t top;
-    stream.ReadValue(top);
-    if (top < 0) throw EReadError("Tree node data is not valid");
-    for (int32_t i = 0; i < top; ++i) readNode(nullptr);
+    std::vector<TTreeNode*> path;  // the open ancestors of the next node
+    for (const TTreeNodeRecord& r : flat) {
+      path.resize(static_cast<size_t>(r.Level));
+      TTreeNode* node = InsertNode(path.empty() ? nullptr : path.back(), -1, r.Text, nullptr);
+      node->ImageIndex = r.ImageIndex;
+      node->SelectedIndex = r.SelectedIndex;
+      node->StateIndex = r.StateIndex;
+      node->OverlayIndex = r.OverlayIndex;
+      path.push_back(node);
+    }
   } catch (...) {
     EndUpdate();
     throw;

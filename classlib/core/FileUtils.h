@@ -34,7 +34,7 @@ bool RemoveDir(const std::string& dir);              // an empty folder
 bool DeleteFile(const std::string& fileName);
 bool RenameFile(const std::string& oldName, const std::string& newName);
 // Moves source over dest, replacing dest in one step when it exists.
-bool ReplaceFile(const std::string& source, const std::string& dest);
+bool RenameFileReplacing(const std::string& source, const std::string& dest);
 bool CopyFile(const std::string& source, const std::string& dest, bool failIfExists);
 int64_t FileSize(const std::string& fileName);       // -1 when missing
 // Last-modified time as a local TDateTime; -1 when the file is missing.

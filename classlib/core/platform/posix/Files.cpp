@@ -109,7 +109,7 @@ bool RenameFile(const std::string& oldName, const std::string& newName) {
   return rename(Native(oldName).c_str(), Native(newName).c_str()) == 0;
 }
 
-bool ReplaceFile(const std::string& source, const std::string& dest) {
+bool RenameFileReplacing(const std::string& source, const std::string& dest) {
   if (DirectoryExists(dest)) return false;
   return rename(Native(source).c_str(), Native(dest).c_str()) == 0;
 }

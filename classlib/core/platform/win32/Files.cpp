@@ -70,7 +70,7 @@ bool RenameFile(const std::string& oldName, const std::string& newName) {
   return MoveFileA(oldName.c_str(), newName.c_str()) != 0;
 }
 
-bool ReplaceFile(const std::string& source, const std::string& dest) {
+bool RenameFileReplacing(const std::string& source, const std::string& dest) {
   return MoveFileExA(source.c_str(), dest.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+// A merge module of the project.
+#include <string>
+
+#include "Component.h"
+
+namespace tq {
+
+class TMerge : public TComponent {
+ public:
+  explicit TMerge(TComponent* owner);
+  TQ_PUBLISHED(TMerge)
+
+  std::string FName;  // display name
+  std::string MergeModule;  // full path of the merge module file
+  int Language = 1033;      // LCID the module is merged with
+  std::string Directory;
+  std::string Choice;
+
+  // Default-name counter shared by every instance of the run.
+  static int Counter;
+};
+
+}  // namespace tq
