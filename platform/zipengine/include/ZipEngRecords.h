@@ -79,7 +79,7 @@ struct TZipFileData {
   char* FileSpec;          // word 0: path or wildcard spec
   int32_t Reserved1;       // word 1
   int32_t Reserved2;       // word 2
-  char* Password;          // word 3: the spec's own password, or null
+  char* Password;          // word 3: this file pattern's own password, or null
   int32_t Encrypt;         // word 4: non-zero encrypts (0xFFFF: own password)
   uint16_t Recurse;        // word 5, low half: 0xFFFF searches sub-folders
   uint16_t Reserved5;      // word 5, high half
@@ -139,7 +139,7 @@ struct TZipParms {
 };
 
 // The command record for engines before 1.51: the first 32 words as in
-// TZipParms, then the end marker and the spec texts; 16,520 bytes in the
+// TZipParms, then the end marker and the file-pattern texts; 16,520 bytes in the
 // 32-bit build.
 constexpr int kOldSpecRoom = 4097;
 struct TZipParmsOld {
