@@ -1,36 +1,34 @@
-// Tarnquill program block: initialise the application, create the main window,
-// run the message loop until it closes.
+// Tarnquill program block: the application, its main window and its dialogs,
+// each made once, and the message loop until the main window closes.
 #include <windows.h>
 
-namespace {
+#include "WorkspaceDialogs.h"
+#include "main.h"
 
-LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcA(wnd, msg, wp, lp);
-}
+using namespace tq;
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = MainWndProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = "TRWInstallForm";
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  if (!RegisterClassA(&wc)) return 1;
-  HWND wnd = CreateWindowA("TRWInstallForm", "Untitled - Tarnquill", WS_OVERLAPPEDWINDOW,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 670, 452, nullptr, nullptr, instance,
-                           nullptr);
-  if (!wnd) return 2;
-  ShowWindow(wnd, show);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  try {
+    Application->Initialize();
+    Application->SetTitle("Tarnquill");
+    Application->HelpFile = "Tarnquill.chm";
+    Application->CreateForm(RWInstallForm);
+    Application->CreateForm(SystemFoldersDlg);
+    Application->CreateForm(MergeDlg);
+    Application->CreateForm(OpenDlg);
+    Application->CreateForm(BdePathDlg);
+    Application->CreateForm(GenerateHtmlPagesReminderDlg);
+    Application->CreateForm(AboutBox);
+    Application->CreateForm(OKBottomDlg);
+    Application->CreateForm(TabbedNotebookDlg);
+    Application->CreateForm(ProgressDlg);
+    Application->CreateForm(FtpDataDlg);
+    Application->CreateForm(TQOpenDlg);
+    Application->CreateForm(VersionReminderDlg);
+    Application->Run();
+  } catch (...) {
+    Application->HandleException(nullptr);
+    return 1;
   }
   return 0;
 }

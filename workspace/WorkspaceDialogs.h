@@ -1,0 +1,87 @@
+#pragma once
+// The dialogs Tarnquill creates once at start-up and reuses. Each is a form of
+// its own class; the ones without their controls yet show only their caption.
+#include <string>
+
+#include "Dialogs.h"
+#include "Forms.h"
+#include "StdCtrls.h"
+
+namespace tq {
+
+// A dialog whose layout is written here: a fixed dialog border, centred, with
+// the objects of body inside.
+class TPlainDialog : public TForm {
+ public:
+  explicit TPlainDialog(TComponent* owner) : TForm(owner) {}
+
+ protected:
+  // Called by the most derived constructor, after it registered its fields.
+  void LoadPlainLayout(const std::string& name, const std::string& className, const std::string& caption,
+                       const std::string& body = {});
+};
+
+#define TQ_PLAIN_DIALOG(Class, Name, Caption)                                       \
+  class Class : public TPlainDialog {                                              \
+   public:                                                                         \
+    explicit Class(TComponent* owner) : TPlainDialog(owner) {                      \
+      LoadPlainLayout(Name, #Class, Caption);                                      \
+    }                                                                              \
+    std::string ClassName() const override { return #Class; }                      \
+  }
+
+TQ_PLAIN_DIALOG(TSystemFoldersDlg, "SystemFoldersDlg", "System Folders");
+TQ_PLAIN_DIALOG(TMergeDlg, "MergeDlg", "Merge Modules");
+TQ_PLAIN_DIALOG(TOpenDlg, "OpenDlg", "Add Files");
+TQ_PLAIN_DIALOG(TBdePathDlg, "BdePathDlg", "Database Engine Merge Modules");
+TQ_PLAIN_DIALOG(TAboutBox, "AboutBox", "About");
+TQ_PLAIN_DIALOG(TOKBottomDlg, "OKBottomDlg", "Dialog");
+TQ_PLAIN_DIALOG(TTabbedNotebookDlg, "TabbedNotebookDlg", "Tabbed Notebook Dialog");
+TQ_PLAIN_DIALOG(TProgressDlg, "ProgressDlg", "Progress");
+TQ_PLAIN_DIALOG(TFtpDataDlg, "FtpDataDlg", "FTP Settings");
+TQ_PLAIN_DIALOG(TTQOpenDlg, "TQOpenDlg", "Open Project");
+
+#undef TQ_PLAIN_DIALOG
+
+// Asked before a build whose user interface includes the HTML pages.
+class TGenerateHtmlPagesReminderDlg : public TPlainDialog {
+ public:
+  explicit TGenerateHtmlPagesReminderDlg(TComponent* owner);
+  std::string ClassName() const override { return "TGenerateHtmlPagesReminderDlg"; }
+  TCheckBox* ckbDontRemind = nullptr;
+};
+
+// Asked before a build with update support.
+class TVersionReminderDlg : public TPlainDialog {
+ public:
+  explicit TVersionReminderDlg(TComponent* owner);
+  std::string ClassName() const override { return "TVersionReminderDlg"; }
+  TCheckBox* ckbDontShow = nullptr;
+};
+
+// The fonts and progress-bar colours of the generated setup pages.
+class TBPOptionsDlg : public TPlainDialog {
+ public:
+  explicit TBPOptionsDlg(TComponent* owner);
+  std::string ClassName() const override { return "TBPOptionsDlg"; }
+  TFontDialog* FontDialog1 = nullptr;  // Back, Next and Cancel
+  TFontDialog* FontDialog2 = nullptr;  // other text
+  TColorDialog* ProgressBarBackgroundColorDlg = nullptr;
+  TColorDialog* ProgressBarForegroundColorDlg = nullptr;
+};
+
+extern TSystemFoldersDlg* SystemFoldersDlg;
+extern TMergeDlg* MergeDlg;
+extern TOpenDlg* OpenDlg;
+extern TBdePathDlg* BdePathDlg;
+extern TGenerateHtmlPagesReminderDlg* GenerateHtmlPagesReminderDlg;
+extern TAboutBox* AboutBox;
+extern TOKBottomDlg* OKBottomDlg;
+extern TTabbedNotebookDlg* TabbedNotebookDlg;
+extern TProgressDlg* ProgressDlg;
+extern TFtpDataDlg* FtpDataDlg;
+extern TTQOpenDlg* TQOpenDlg;
+extern TVersionReminderDlg* VersionReminderDlg;
+extern TBPOptionsDlg* BPOptionsDlg;
+
+}  // namespace tq
