@@ -1,0 +1,114 @@
+#pragma once
+// The cabinet phase, the last step of a build. On a fresh builder object (no
+// state carries over from the table steps) it gathers every file of the
+// package into one MSZIP cabinet -- the project's own files in file-number
+// order, then the files the merged modules brought, in the File table's
+// Sequence order --, stores the cabinet as a stream of the package, fixes the
+// Media row (install package) or reshapes the tables (merge module), commits,
+// and with update support keeps a copy of the finished cabinet for update
+// creation:
+//   <program dir>Patches\<product>\Version<major.minor>\Old\primary.cab
+//
+// The build driver calls it after the table steps were committed:
+//   TBuild cabinetBuild;
+//   BuildCabinet(cabinetBuild);   // reads the open project from RWInstallForm
+//
+// The update copy is made only once the cabinet is stored in the package and
+// the package committed: a failed build never replaces the baseline that the
+// next version's update is made against. A failed phase commits nothing of its
+// own (the package stays as the table steps and any merge that ran left it)
+// and leaves no work files behind.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "build.h"
+
+namespace tq {
+
+class TCabinetWriter;
+class TMerge;
+class TRWInstallForm;
+
+inline constexpr char PackageCabinetName[] = "primary.cab";
+inline constexpr char ModuleCabinetName[] = "MergeModule.CABinet";
+// Below the temporary folder: receives the files of each merged module's cabinet.
+inline constexpr char CabinetWorkFolder[] = "tempcab\\";
+
+// One member of the package cabinet: its source file and its name inside the
+// cabinet (the file key "FILE<n>S<name><suffix>").
+struct TCabinetMember {
+  std::string SourceFile;
+  std::string Name;
+};
+
+// Everything the phase needs of the open project.
+struct TCabinetJob {
+  std::string PackageFile;  // the package the table steps committed
+  std::string WorkDir;      // the temporary folder, with a trailing "\"
+  bool MergeModule = false;
+  std::string KeySuffix;    // empty for an install package
+  // The project's own files, in file-number order.
+  std::vector<TCabinetMember> ProjectFiles;
+  // One call per merge module, in merge order. Each merges its module into the
+  // package (closed at that time; the merge opens, changes and commits it) and
+  // leaves the files of the module's cabinet in WorkDir + CabinetWorkFolder.
+  std::vector<std::function<void()>> Merges;
+  // Update support on an install package: the finished cabinet is copied into
+  // AppDir + "Patches\" + ProductName + "\Version" + VersionFolder + "\Old\".
+  bool KeepUpdateCopy = false;
+  std::string AppDir;  // with a trailing "\"
+  std::string ProductName;
+  std::string VersionFolder;  // major.minor of the product version
+  // Drains the window message queue between sub-steps; may be empty.
+  std::function<void()> Drain;
+};
+
+// ---- the entry point of the build driver ----
+// The cabinet phase of the open project (RWInstallForm) with the main window's
+// cabinet writer.
+void BuildCabinet(TBuild& build);
+
+// The job for the open project: cabinet files, merges and the update copy.
+TCabinetJob ProjectCabinetJob(TRWInstallForm& form, const std::string& tempPath);
+
+// Merges one module of the project into the closed package: the item and its
+// tab index on the Modules page, or -1, -2, -3 for the built-in runtime
+// modules. Set by the merge-module code; while it is empty a project with
+// merge modules fails to build (its package would lack the modules' files).
+using TModuleMerger = std::function<void(TMerge& item, int index)>;
+TModuleMerger& ModuleMerger();
+
+// ---- the phase itself ----
+void RunCabinetPhase(TBuild& build, TCabinetWriter& writer, const TCabinetJob& job);
+
+// The parts of the phase, in the order RunCabinetPhase runs them.
+// Opens the cabinet WorkDir + build.FCabinetName, adds the project's files and
+// runs the merges, listing the work folder after each.
+void CollectCabinetFiles(TBuild& build, TCabinetWriter& writer, const TCabinetJob& job);
+// Appends every file now in the work folder to build.FTempCabFiles (and takes
+// a read-only attribute off it, so the folder can be emptied later).
+void AddTempCabFiles(TBuild& build, const std::string& workDir);
+// Adds the merged files in the File table's Sequence order and completes the
+// cabinet (the package must be open in build.FDatabase).
+void WriteCabinetInSequence(TBuild& build, TCabinetWriter& writer,
+                            const std::function<void()>& drain);
+// Stores cabinetFile as the package's stream build.FCabinetName (a row of that
+// name is deleted first; the package, a fresh copy of the template, has none).
+void EmbedCabinet(TBuild& build, const std::string& cabinetFile);
+// Install package: Media.LastSequence covers every File row.
+void FixMediaRow(TBuild& build);
+// Merge module: Feature and Media go, FeatureComponents stays empty.
+void ReshapeModuleTables(TBuild& build);
+// Copies the finished cabinet into the version's "Old" folder (creating the
+// Patches tree as needed), replacing an earlier copy in one step.
+void KeepUpdateCopy(const TCabinetJob& job, const std::string& cabinetFile,
+                    const std::string& cabinetName);
+// The "Old" folder of the job's version, with a trailing "\".
+std::string UpdateCopyFolder(const TCabinetJob& job);
+
+// Deletes every file in WorkDir + CabinetWorkFolder (read-only ones too) and
+// creates the folder when it is missing; false when a file stayed.
+bool EmptyCabinetWorkFolder(const std::string& workDir);
+
+}  // namespace tq

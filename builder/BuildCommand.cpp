@@ -1,0 +1,231 @@
+// The Build command: the checks and reminders before a build, the build steps
+// in their fixed order, the status label, and the end of every build.
+#include "BuildCommand.h"
+
+#include "BuildCabinet.h"
+#include "Distribution.h"
+
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "BuildSteps.h"
+#include "Menus.h"
+#include "Prompts.h"
+#include "WorkspaceDialogs.h"
+#include "main.h"
+
+namespace tq {
+
+int BuildingDotCount = 1;
+
+namespace {
+
+bool Running = false;
+
+const char* const EmptyProductName = "Please fill in project data and save project before building.";
+const char* const VersionQuestion =
+    "Correct version numbers are imporatant for updates to work correctly.\r\n"
+    "If you need to increment the version number(found on the Info page)\r\n"
+    "and have not yet done so, click on \"Cancel\" and set the correct \r\n"
+    "version number first.";
+
+constexpr TColor StatusRunning = 0x800080;   // purple
+constexpr TColor StatusComplete = 0x008000;  // green
+constexpr TColor StatusFailed = 0x0000FF;    // red
+
+void ShowStatus(TRWInstallForm& form, const std::string& caption, TColor color) {
+  form.labBuilding->Font().SetColor(color);
+  form.labBuilding->SetCaption(caption);
+  form.labBuilding->SetVisible(true);
+  form.labBuilding->Repaint();
+}
+
+// What a running build changes on the window besides the label, put back when
+// the build ends however it ends: the Build button, the File menu's commands
+// that replace the project, and the window's close, which waits for the end of
+// the build and then happens.
+class TRunningBuild {
+ public:
+  explicit TRunningBuild(TRWInstallForm& form) : FForm(form) {
+    Running = true;
+    form.buBuild->SetEnabled(false);
+    for (TMenuItem* item : ProjectCommands())
+      if (item->Enabled()) {
+        item->SetEnabled(false);
+        FDisabled.push_back(item);
+      }
+    FOldCloseQuery = form.OnCloseQuery;
+    form.OnCloseQuery = [this](TObject*, bool& canClose) {
+      canClose = false;
+      FCloseRequested = true;
+    };
+  }
+  ~TRunningBuild() {
+    FForm.OnCloseQuery = FOldCloseQuery;
+    for (TMenuItem* item : FDisabled) item->SetEnabled(true);
+    FForm.buBuild->SetEnabled(true);
+    Running = false;
+  }
+  TRunningBuild(const TRunningBuild&) = delete;
+  TRunningBuild& operator=(const TRunningBuild&) = delete;
+  bool CloseRequested() const { return FCloseRequested; }
+
+ private:
+  // New, Open and the recent projects listed after the File menu's last line.
+  std::vector<TMenuItem*> ProjectCommands() const {
+    std::vector<TMenuItem*> items{FForm.New1, FForm.Open1};
+    TMenuItem* file = FForm.File1;
+    int last = -1;
+    for (int i = 0; i < file->Count(); ++i)
+      if (file->Items(i)->IsLine()) last = i;
+    if (last >= 0)
+      for (int i = last + 1; i < file->Count(); ++i) items.push_back(file->Items(i));
+    return items;
+  }
+  TRWInstallForm& FForm;
+  std::vector<TMenuItem*> FDisabled;
+  TCloseQueryEvent FOldCloseQuery;
+  bool FCloseRequested = false;
+};
+
+// The steps of a build, each after a drain of the message queue and a test of
+// the Cancel button. False when the preparation found missing source files.
+bool RunSteps(TRWInstallForm& form, std::unique_ptr<TBuild>& build) {
+  auto goOn = [&form] {
+    DrainMessages();
+    return form.FCancelBuild == 0;
+  };
+  if (!goOn()) return true;
+  if (!PrepareDatabase(*build)) return false;
+  if (!goOn()) return true;
+  WriteDirectoryTable(*build);
+  if (!goOn()) return true;
+  WriteFeatureTable(*build);
+  if (!goOn()) return true;
+  WriteComponentTables(*build);
+  if (!goOn()) return true;
+  WriteFileTables(*build);
+  // ---- the licence text step joins here, right after the File step with no
+  // drain between: WriteLicenseText(*build) ----
+  // ---- the Registry, Shortcut, Environment and file-association steps join
+  // here, each after goOn() ----
+  if (!goOn()) return true;
+  build->CommitDatabase();
+  if (!goOn()) return true;
+
+  // The cabinet phase runs on a fresh builder: nothing of the table steps'
+  // state carries over.
+  build = std::make_unique<TBuild>();
+  BuildCabinet(*build);
+  goOn();
+  return true;
+}
+
+void EndRunning(TRWInstallForm& form) {
+  form.Timer1->SetEnabled(false);
+  Screen->SetCursor(crDefault);
+  form.buBuildCancel->SetEnabled(false);
+}
+
+void Failed(TRWInstallForm& form) {
+  form.Timer1->SetEnabled(false);
+  ShowStatus(form, "Build Error", StatusFailed);
+  Screen->SetCursor(crDefault);
+  form.buBuildCancel->SetEnabled(false);
+}
+
+// The reminders before a build; false when the user chose not to build now.
+bool Remind(TRWInstallForm& form, bool updateSupport) {
+  if (form.ckbHtmlUi->Checked() && GenerateHtmlPagesReminderDlg &&
+      !GenerateHtmlPagesReminderDlg->ckbDontRemind->Checked() && GenerateHtmlPagesReminderDlg->ShowModal() != mrOk)
+    return false;
+  if (updateSupport && !(VersionReminderDlg && VersionReminderDlg->ckbDontShow->Checked()) &&
+      MessageDlg(VersionQuestion, mtConfirmation, {mbYes, mbCancel}) != mrYes) {
+    if (!VersionReminderDlg || VersionReminderDlg->ShowModal() != mrOk) return false;
+  }
+  return true;
+}
+
+// The end of a build whose steps all ran or were cancelled.
+void Finish(TRWInstallForm& form, bool updateSupport) {
+  if (form.FCancelBuild == 0) {
+    LayOutDistribution();
+  }
+  if (form.FCancelBuild != 0) {
+    ShowStatus(form, "Build Cancelled", StatusFailed);
+  } else {
+    if (updateSupport) {
+      form.FUpdatePending = 0;
+      form.FModified = 1;
+      // ---- the offer to create and upload the update from FUpdateFrom to
+      // FUpdateVersion joins here, when FAllowAutoUpdate is set and FUpdateFrom
+      // is not empty; until update creation exists it is not offered ----
+    }
+    ShowStatus(form, "Build Complete", StatusComplete);
+  }
+  EndRunning(form);
+}
+
+void ReportError(TRWInstallForm& form, const std::string& message) {
+  Failed(form);
+  MessageDlg(message, mtError, mbOK);
+}
+
+}  // namespace
+
+bool BuildRunning() { return Running; }
+
+void BuildButtonClick(TRWInstallForm& form) {
+  if (Running) return;
+  if (form.edProductName->Text().empty()) {
+    MessageDlg(EmptyProductName, mtError, mbOK);
+    return;
+  }
+  const bool updateSupport = form.ckbIncludePatching->Checked();
+  if (!Remind(form, updateSupport)) return;
+
+  bool closeRequested = false;
+  {
+    TRunningBuild running(form);
+    form.buBuildCancel->SetEnabled(true);
+    form.FCancelBuild = 0;
+    try {
+      auto build = std::make_unique<TBuild>();
+      ShowStatus(form, "Building", StatusRunning);
+      form.Timer1->SetEnabled(true);
+      Screen->SetCursor(crHourGlass);
+      bool success = false;
+      try {
+        success = RunSteps(form, build);
+      } catch (...) {
+        build.reset();
+        Failed(form);
+        throw;
+      }
+      build.reset();
+      if (success)
+        Finish(form, updateSupport);
+      else
+        Failed(form);
+    } catch (const std::exception& e) {
+      ReportError(form, e.what());
+    } catch (...) {
+      ReportError(form, "The build ended with an error of unknown kind.");
+    }
+    closeRequested = running.CloseRequested();
+  }
+  if (closeRequested) form.Close();
+}
+
+void BuildingTimerTick(TRWInstallForm& form) {
+  form.labBuilding->SetCaption("Building" + std::string(static_cast<size_t>(BuildingDotCount), '.'));
+  BuildingDotCount = (BuildingDotCount + 1) % 6;
+}
+
+void InstallBuildCommand(TRWInstallForm& form) {
+  form.buBuild->OnClick = [&form](TObject*) { BuildButtonClick(form); };
+  form.Timer1->OnTimer = [&form](TObject*) { BuildingTimerTick(form); };
+}
+
+}  // namespace tq

@@ -1,0 +1,201 @@
+// The File, Media, SelfReg and Font tables: one File row per file of every
+// choice and per auxiliary file, numbered as the Component step numbered them,
+// the self-registration and font marks of the checked files, and the one Media
+// row of the cabinet stored inside the package.
+#include "BuildSteps.h"
+
+#include <windows.h>
+
+#include <map>
+#include <set>
+
+#include "BuildAuxFiles.h"
+#include "FileUtils.h"
+#include "StdCtrls.h"
+#include "choices.h"
+#include "main.h"
+
+namespace tq {
+
+namespace {
+
+// File.Sequence and Media.LastSequence are LONG: a 16-bit INTEGER would end at
+// 32,767, the sequence of file 3,276.
+const char* const CreateFileTable =
+    "CREATE TABLE `File` (`File` CHAR(72) NOT NULL, `Component_` CHAR(72) NOT NULL, `FileName` CHAR(72) NOT NULL, "
+    "`FileSize` LONG NOT NULL, `Version` CHAR(72), `Language` CHAR(72), `Attributes` INTEGER, `Sequence` LONG NOT "
+    "NULL PRIMARY KEY `File`)";
+const char* const CreateMediaTable =
+    "CREATE TABLE `Media` (`DiskId` INTEGER NOT NULL, `LastSequence` LONG NOT NULL, `DiskPrompt` CHAR(255), "
+    "`Cabinet` CHAR(13), `VolumeLabel` CHAR(255), `Source` CHAR(72) PRIMARY KEY `DiskId`)";
+const char* const CreateSelfRegTable =
+    "CREATE TABLE `SelfReg` (`File_` CHAR(72) NOT NULL, `Cost` INTEGER PRIMARY KEY `File_`)";
+const char* const CreateFontTable =
+    "CREATE TABLE `Font` (`File_` CHAR(72) NOT NULL, `FontTitle` CHAR(72) PRIMARY KEY `File_`)";
+
+// Version and Language hold the number 0, which a text column stores as null.
+const char* const InsertFileRow =
+    "INSERT INTO `File` (`File`, `Component_`, `FileName`, `FileSize`, `Version`, `Language`, `Attributes`, "
+    "`Sequence`) VALUES (?,?,?,?,?,?,0,?)";
+const char* const InsertSelfRegRow = "INSERT INTO `SelfReg` (`File_`) VALUES (?)";
+const char* const InsertFontRow = "INSERT INTO `Font` (`File_`) VALUES (?)";
+const char* const InsertMediaRow =
+    "INSERT INTO `Media` (`DiskId`, `LastSequence`, `DiskPrompt`, `Cabinet`) VALUES (1,?,?,?)";
+
+bool IsFontFile(const std::string& path) {
+  std::string ext = LowerCase(ExtractFileExt(path));
+  return ext == ".fon" || ext == ".ttf" || ext == ".otf";
+}
+
+std::string SystemDirectory() {
+  char buffer[256] = {};
+  UINT n = GetSystemDirectoryA(buffer, 255);
+  std::string dir(buffer, n < 256 ? n : 0);
+  return IncludeTrailingPathDelimiter(dir);
+}
+
+// A name the short side of FileName may carry: 1 to 8 characters, an
+// extension of at most 3, none of the characters 8.3 names exclude.
+bool IsShortName(const std::string& name) {
+  if (name.empty() || name.find_first_of(" +,;=[]\"*?<>|:/\\") != std::string::npos) return false;
+  size_t dot = name.find('.');
+  if (dot != name.rfind('.')) return false;
+  std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+  std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+  return !base.empty() && base.size() <= 8 && ext.size() <= 3;
+}
+
+// The file as found on disk: its long name, its 8.3 alternate name and size.
+struct TFoundFile {
+  std::string LongName;
+  std::string ShortName;  // empty: the file system reports none
+  uint32_t Size = 0;
+};
+
+TFoundFile LookUpFile(const std::string& path, const std::string& fileName) {
+  TFoundFile found;
+  found.LongName = fileName;
+  WIN32_FIND_DATAA data{};
+  HANDLE h = FindFirstFileA(path.c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return found;  // the cabinet step reports a missing file
+  ::FindClose(h);
+  found.LongName = data.cFileName;
+  found.ShortName = data.cAlternateFileName;
+  found.Size = data.nFileSizeLow;
+  return found;
+}
+
+// Writes the File rows with their numbers and sequences.
+class TFileWriter {
+ public:
+  explicit TFileWriter(TBuild& build) : FBuild(build) {}
+
+  // Writes file number n from its source path; answers its file key.
+  std::string AddFile(const std::string& fileName, const std::string& source, const std::string& directoryKey) {
+    const std::string key = "FILE" + IntToStr(FNumber) + "S" + fileName + FBuild.FKeySuffix;
+    const std::string component = "COMP" + IntToStr(FNumber) + "S" + fileName + FBuild.FKeySuffix;
+    ++FNumber;
+    TFoundFile found = LookUpFile(source, fileName);
+    const std::string fileNameColumn = ShortNameFor(found, directoryKey) + "|" + found.LongName;
+    FBuild.RunStatement(InsertFileRow, {key, component, fileNameColumn, static_cast<int>(found.Size), nullptr, nullptr,
+                                        FSequence});
+    FLastSequence = FSequence;
+    FSequence += 10;
+    return key;
+  }
+  void AddAuxiliary(const TAuxiliaryFile& file, const std::string& appDir, const std::string& systemDir,
+                    const std::string& projectDir) {
+    const std::string& dir = file.Source == asProgramDir ? appDir : file.Source == asSystemDir ? systemDir : projectDir;
+    std::string key = AddFile(file.Name, dir + file.Name, file.DirectoryKey);
+    if (std::string(file.Name) == SelfRegisteringUpdateFile) FBuild.RunStatement(InsertSelfRegRow, {key});
+  }
+  int LastSequence() const { return FLastSequence; }
+
+ private:
+  // The alternate name the file system reports; when it reports none for a
+  // name that is no 8.3 name, one made here (unique in its directory), since
+  // the installer needs a valid short name.
+  std::string ShortNameFor(const TFoundFile& found, const std::string& directoryKey) {
+    std::set<std::string>& taken = FShortNames[directoryKey];
+    std::string name = found.ShortName.empty() ? found.LongName : found.ShortName;
+    if (!IsShortName(name)) name = MakeShortName(found.LongName, taken);
+    taken.insert(UpperCase(name));
+    return name;
+  }
+  static std::string MakeShortName(const std::string& longName, const std::set<std::string>& taken) {
+    auto keep = [](const std::string& s, size_t most) {
+      std::string out;
+      for (char c : s)
+        if (out.size() < most && c != '.' && std::string(" +,;=[]\"*?<>|:/\\").find(c) == std::string::npos)
+          out += static_cast<char>(toupper(static_cast<unsigned char>(c)));
+      return out;
+    };
+    size_t dot = longName.rfind('.');
+    std::string base = keep(dot == std::string::npos ? longName : longName.substr(0, dot), 6);
+    std::string ext = dot == std::string::npos ? std::string() : keep(longName.substr(dot + 1), 3);
+    if (base.empty()) base = "FILE";
+    for (int i = 1;; ++i) {
+      std::string tail = "~" + IntToStr(i);
+      std::string candidate = base.substr(0, 8 - tail.size()) + tail + (ext.empty() ? "" : "." + ext);
+      if (!taken.count(candidate)) return candidate;
+    }
+  }
+
+  TBuild& FBuild;
+  int FNumber = 1;
+  int FSequence = 10;
+  int FLastSequence = 0;
+  std::map<std::string, std::set<std::string>> FShortNames;  // per directory key, upper case
+};
+
+}  // namespace
+
+void WriteFileTables(TBuild& build) {
+  TRWInstallForm& form = *RWInstallForm;
+  const std::string systemDir = SystemDirectory();
+  for (const char* table : {"File", "Media", "SelfReg", "Font"}) build.DropTable(table);
+  for (const char* create : {CreateFileTable, CreateMediaTable, CreateSelfRegTable, CreateFontTable})
+    build.RunStatement(create);
+
+  TFileWriter writer(build);
+  const int tabs = BuiltChoiceTabCount(form);
+  for (int tab = 0; tab < tabs; ++tab) {
+    TChoice* choice = BuiltChoice(form, tab);
+    if (!choice) continue;
+    DrainMessages();
+    for (int j = 0; j < choice->Files->Count(); ++j) {
+      const std::string path = choice->Files->Get(j);
+      const std::string name = ExtractFileName(path);
+      const std::string directory =
+          DirectoryKey(build, j < choice->Directories->Count() ? choice->Directories->Get(j) : "<Home Directory>");
+      std::string key = writer.AddFile(name, path, directory);
+      if (choice->Files->GetIntObject(j) != 0)
+        build.RunStatement(IsFontFile(path) ? InsertFontRow : InsertSelfRegRow, {key});
+      const std::string lower = LowerCase(name);
+      if (lower == "license.txt")
+        FoundLicenseFile = path;
+      else if (lower == "readme.txt")
+        FoundReadmeFile = path;
+    }
+  }
+
+  const std::string& appDir = form.FAppDir;
+  const std::string projectDir = ExtractFilePath(form.FProjectFile);
+  for (const TAuxiliaryFile& file : HelperFiles) writer.AddAuxiliary(file, appDir, systemDir, projectDir);
+  if (build.FUninstallChoice != -1) {
+    const std::string name = UninstallerFileName(form.edProductName->Text());
+    if (!CopyFile(appDir + "Uninstall.exe", appDir + name, false))
+      throw EFCreateError(Format("Cannot copy %s to %s: %s",
+                                 {appDir + "Uninstall.exe", appDir + name, SysErrorMessage(GetLastOSError())}));
+    writer.AddFile(name, appDir + name, "TARGETDIR");
+  }
+  if (form.ckbIncludePatching->Checked()) {
+    for (const TAuxiliaryFile& file : UpdateSupportFiles) writer.AddAuxiliary(file, appDir, systemDir, projectDir);
+    if (build.FFtpDataWritten) writer.AddAuxiliary(FtpDataFile, appDir, systemDir, projectDir);
+  }
+
+  build.RunStatement(InsertMediaRow, {writer.LastSequence(), nullptr, "#" + build.FCabinetName});
+  build.Commit();
+}
+
+}  // namespace tq

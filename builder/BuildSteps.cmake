@@ -1,0 +1,35 @@
+# The Build command and the package's table steps (included by CMakeLists.txt).
+add_library(tqbuildsteps STATIC
+  BuildShared.cpp BuildPrepare.cpp DialogBitmaps.cpp BuildDirectories.cpp
+  BuildFeatures.cpp BuildComponents.cpp ComponentIds.cpp BuildFiles.cpp)
+target_include_directories(tqbuildsteps PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(tqbuildsteps PUBLIC tqbuilddb tqworkspace_ui tqupdates tqcontrols gdi32)
+
+# The Build button: the steps, then the cabinet phase and the distribution.
+add_library(tqbuildcommand STATIC BuildCommand.cpp)
+target_link_libraries(tqbuildcommand PUBLIC tqbuildsteps tqbuildcabinet_project tqdistribution)
+
+# The steps and the command on a real main window, in-process.
+tq_add_gtest(buildsteps_tests
+  SOURCES tests/BuildFixture.cpp tests/BuildStepsTest.cpp tests/BuildCommandTest.cpp tests/ComponentIdsTest.cpp
+          tests/PeerPackageTest.cpp
+  LIBS tqbuildcommand)
+tq_add_layouts(buildsteps_tests ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)
+add_dependencies(buildsteps_tests tq_program_data)
+
+# msitools reads the package that the PeerPackage case builds through the Build
+# button.
+set(TQ_BUILDSTEPS_PEER_DIR ${CMAKE_BINARY_DIR}/buildsteps-peer)
+file(MAKE_DIRECTORY ${TQ_BUILDSTEPS_PEER_DIR})
+tq_host_path(TQ_BUILDSTEPS_PEER_DIR_HOST ${TQ_BUILDSTEPS_PEER_DIR})
+add_test(NAME buildsteps_peer_build COMMAND buildsteps_tests --gtest_filter=PeerPackage.*)
+set_tests_properties(buildsteps_peer_build PROPERTIES FIXTURES_SETUP buildsteps_peer_package
+  ENVIRONMENT "TQ_PEER_PACKAGE_DIR=${TQ_BUILDSTEPS_PEER_DIR_HOST}")
+add_test(NAME buildsteps_peer_msitools
+  COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-peer-package.sh ${TQ_BUILDSTEPS_PEER_DIR})
+set_tests_properties(buildsteps_peer_msitools PROPERTIES FIXTURES_REQUIRED buildsteps_peer_package)
+
+# The benchmark driver of bench/bench.sh (not a test).
+add_executable(buildbench bench/buildbench.cpp)
+target_link_libraries(buildbench PRIVATE tqbuildsteps)
+tq_add_layouts(buildbench ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)

@@ -1,0 +1,98 @@
+// Times the table steps of a build on a generated project:
+//   buildbench <program dir> <work dir> <file count>
+// The project has ten choices sharing the files, in a small directory tree.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "BuildSteps.h"
+#include "FileUtils.h"
+#include "UpdaterStart.h"
+#include "WorkspaceDialogs.h"
+#include "choices.h"
+#include "main.h"
+
+using namespace tq;
+
+namespace {
+
+const char* const ProgramFiles[] = {"lcid.dat", "template.tpl", "templatemsm.tpl", "Installation.txt",
+                                    "banner.template.bmp", "welcome.template.bmp", "banner.bmp", "welcome.bmp"};
+const char* const StandIns[] = {"TQSetGroup.exe", "TQSetDestinationPath.exe", "TQSetSub.exe", "Uninstall.exe"};
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: buildbench <program dir> <work dir> <file count>\n");
+    return 2;
+  }
+  const std::string programDir = IncludeTrailingPathDelimiter(argv[1]);
+  const std::string work = IncludeTrailingPathDelimiter(argv[2]);
+  const int count = std::atoi(argv[3]);
+  const std::string app = work + "app\\", src = work + "src\\";
+  ForceDirectories(app + "help");
+  ForceDirectories(src);
+  for (const char* f : ProgramFiles) CopyFile(programDir + f, app + f, false);
+  for (const char* f : StandIns) std::ofstream(app + f) << "stand-in";
+  std::ofstream(app + "DontShowUpdates.dat") << "";
+  ShellOpenHook() = [](const std::string&, const std::string&, const std::string&) {};
+  TRWInstallForm::AppDirOverride() = app;
+  try {
+    Application->CreateForm(RWInstallForm);
+    TRWInstallForm& w = *RWInstallForm;
+    w.FOutputFile = work + "Bench.msi";
+    w.edProductName->SetText("Bench");
+    w.edProductVersion->SetText("1.0");
+    w.edManufacturer->SetText("Maker");
+    TTreeNode* home = w.trTargetDir->Items().GetFirstNode();
+    TTreeNode* bin = w.trTargetDir->Items().AddChild(home, "bin");
+    w.trTargetDir->Items().AddChild(bin, "data");
+
+    const int choices = 10;
+    std::vector<TChoice*> list{dynamic_cast<TChoice*>(w.tcChoices->Tabs().GetObjectAt(0))};
+    for (int c = 1; c < choices; ++c) {
+      auto* choice = new TChoice(&w);
+      choice->FName = choice->Title = "Choice" + IntToStr(c);
+      w.tcChoices->Tabs().InsertObject(w.tcChoices->Tabs().Count() - 1, choice->FName, choice);
+      w.trChoices->Items().AddChild(w.trChoices->Items().GetFirstNode(), choice->FName);
+      list.push_back(choice);
+    }
+    const char* dirs[] = {"<Home Directory>", "bin", "data"};
+    for (int i = 0; i < count; ++i) {
+      std::string path = src + "file" + IntToStr(i) + ".dat";
+      std::ofstream(path, std::ios::binary) << "bench file " << i;
+      list[static_cast<size_t>(i % choices)]->Files->Add(path);
+      list[static_cast<size_t>(i % choices)]->Directories->Add(dirs[i % 3]);
+    }
+
+    auto total = std::chrono::steady_clock::now();
+    TBuild build;
+    auto step = [](const char* name, auto run) {
+      auto start = std::chrono::steady_clock::now();
+      run();
+      std::printf("  %-22s %8.2f s\n", name, Seconds(start));
+    };
+    std::printf("%d files:\n", count);
+    bool ok = true;
+    step("prepare", [&] { ok = PrepareDatabase(build); });
+    if (!ok) return 1;
+    step("directory", [&] { WriteDirectoryTable(build); });
+    step("feature", [&] { WriteFeatureTable(build); });
+    step("component", [&] { WriteComponentTables(build); });
+    step("file", [&] { WriteFileTables(build); });
+    step("commit", [&] { build.CommitDatabase(); });
+    std::printf("  %-22s %8.2f s\n", "table steps", Seconds(total));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench failed: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

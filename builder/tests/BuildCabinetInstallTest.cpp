@@ -1,0 +1,67 @@
+// A package whose cabinet the phase stored installs through Windows Installer
+// (msiexec, no user interface) into a fresh folder: the required and typical
+// files arrive byte for byte where the Directory table puts them, the optional
+// ones stay out (INSTALLLEVEL 4 of the template), and the product uninstalls.
+#include "BuildCabinetTestSupport.h"
+
+using namespace tq;
+using namespace tq::cabphasetest;
+
+namespace {
+
+// Runs a command line and answers its exit code (-1: it did not start or end).
+int RunAndWait(const std::string& commandLine) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return -1;
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(pi.hProcess, 240000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return static_cast<int>(code);
+}
+
+std::string InstalledPath(const std::string& target, const TSourceFile& f) {
+  return target + (f.Directory == "Data" ? "Data\\" : "") + f.Name;
+}
+
+TEST(PackageInstall, TypicalSetInstallsByteForByte) {
+  CoInitialize(nullptr);
+  TPreparedProject p(CaseFolder("buildcab-install"), StandardFiles());
+  p.Prepare();
+  {
+    TCabinetTools tools;
+    TBuild build;
+    RunCabinetPhase(build, tools.Writer, p.Job());
+  }
+  const std::string target = p.Dir + "target\\";
+  const std::string log = p.Dir + "install.log";
+  ASSERT_EQ(RunAndWait("msiexec.exe /i \"" + p.Package + "\" /qn /l*v \"" + log + "\" TARGETDIR=\"" +
+                       target + "\""),
+            0)
+      << ReadAll(log).substr(0, 20000);
+
+  for (const TSourceFile& f : p.Files) {
+    const std::string installed = InstalledPath(target, f);
+    if (f.Feature == "Optional")
+      EXPECT_EQ(GetFileAttributesA(installed.c_str()), INVALID_FILE_ATTRIBUTES) << installed;
+    else
+      EXPECT_TRUE(ReadAll(installed) == f.Content) << installed << " differs from its source";
+  }
+
+  const std::string removeLog = p.Dir + "remove.log";
+  // The folder is not remembered: removal is told it again.
+  ASSERT_EQ(RunAndWait("msiexec.exe /x " + p.ProductCode + " /qn /l*v \"" + removeLog + "\" TARGETDIR=\"" +
+                       target + "\""),
+            0)
+      << ReadAll(removeLog).substr(0, 20000);
+  for (const TSourceFile& f : p.Files)
+    EXPECT_EQ(GetFileAttributesA(InstalledPath(target, f).c_str()), INVALID_FILE_ATTRIBUTES)
+        << "left after removal: " << f.Name;
+  CoUninitialize();
+}
+
+}  // namespace

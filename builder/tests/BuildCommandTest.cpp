@@ -1,0 +1,207 @@
+// The Build button on the real main window: its checks, reminders, the status
+// label, cancelling between steps, failing steps and the end of a build.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "BuildCommand.h"
+#include "BuildFixture.h"
+#include "FileUtils.h"
+#include "WorkspaceDialogs.h"
+
+using namespace tq;
+using namespace tq::testing;
+using ::testing::ElementsAre;
+
+namespace {
+
+const TColor Purple = 0x800080, Green = 0x008000, Red = 0x0000FF;
+
+class BuildCommandTest : public BuildTest {
+ protected:
+  void SimpleProject() {
+    FillInfoPage();
+    AddFile(Core(), MakeSource("app.exe"));
+  }
+  void ExpectEnded(const std::string& caption, TColor color) {
+    EXPECT_EQ(W->labBuilding->Caption(), caption);
+    EXPECT_EQ(W->labBuilding->Font().Color(), color);
+    EXPECT_TRUE(W->labBuilding->Visible());
+    EXPECT_FALSE(W->Timer1->Enabled());
+    EXPECT_FALSE(W->buBuildCancel->Enabled());
+    EXPECT_TRUE(W->buBuild->Enabled());
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    EXPECT_FALSE(BuildRunning());
+  }
+};
+
+TEST_F(BuildCommandTest, EmptyProductNameShowsOnlyTheError) {
+  Prompts.Expect(pkMessageDlg, "Please fill in project data and save project before building.");
+  W->labBuilding->SetVisible(false);
+  ClickBuild();
+  EXPECT_EQ(Prompts.Asked().at(0).DlgType, mtError);
+  EXPECT_FALSE(W->labBuilding->Visible());
+  EXPECT_EQ(W->labBuilding->Caption(), "");
+  EXPECT_FALSE(W->Timer1->Enabled());
+  EXPECT_FALSE(FileExists(W->FOutputFile));
+}
+
+TEST_F(BuildCommandTest, SuccessfulBuildEndsComplete) {
+  SimpleProject();
+  W->FModified = 0;
+  ClickBuild();
+  ExpectEnded("Build Complete", Green);
+  EXPECT_THAT(Rows("SELECT File FROM File WHERE Sequence=10"), ElementsAre("FILE1Sapp.exe"));
+  EXPECT_EQ(W->FModified, 0);
+}
+
+TEST_F(BuildCommandTest, HtmlReminderCancelStartsNothing) {
+  SimpleProject();
+  W->ckbHtmlUi->SetChecked(true);
+  Prompts.Expect(pkModalForm, "GenerateHtmlPagesReminderDlg", mrCancel);
+  ClickBuild();
+  EXPECT_FALSE(FileExists(W->FOutputFile));
+  EXPECT_FALSE(W->labBuilding->Visible() && W->labBuilding->Caption() != "");
+}
+
+TEST_F(BuildCommandTest, HtmlReminderOkBuildsAndTickedBoxSkipsIt) {
+  SimpleProject();
+  W->ckbHtmlUi->SetChecked(true);
+  Prompts.Expect(TExpectedPrompt(pkModalForm, "GenerateHtmlPagesReminderDlg", mrOk, {},
+                                 [] { GenerateHtmlPagesReminderDlg->ckbDontRemind->SetChecked(true); }));
+  ClickBuild();
+  ExpectEnded("Build Complete", Green);
+  ClickBuild();  // no second reminder
+  ExpectEnded("Build Complete", Green);
+}
+
+struct TVersionCase {
+  int Question;   // answer to the confirmation
+  int Reminder;   // answer of the reminder dialog (0: not shown)
+  bool Builds;
+};
+
+void PrintTo(const TVersionCase& c, std::ostream* os) {
+  *os << "question " << c.Question << " reminder " << c.Reminder;
+}
+
+class VersionReminderTest : public BuildCommandTest, public ::testing::WithParamInterface<TVersionCase> {};
+
+TEST_P(VersionReminderTest, AsksBeforeAnUpdateSupportBuild) {
+  const TVersionCase& c = GetParam();
+  SimpleProject();
+  W->ckbIncludePatching->SetChecked(true);
+  Prompts.Expect(pkMessageDlg, "Correct version numbers are imporatant for updates to work correctly.", c.Question);
+  if (c.Reminder) Prompts.Expect(pkModalForm, "VersionReminderDlg", c.Reminder);
+  if (c.Builds) Prompts.Expect(pkModalForm, "FtpDataDlg", mrCancel);
+  ClickBuild();
+  EXPECT_EQ(FileExists(W->FOutputFile), c.Builds);
+  if (c.Builds) {
+    ExpectEnded("Build Complete", Green);
+    EXPECT_EQ(W->FUpdatePending, 0);
+    EXPECT_EQ(W->FModified, 1);
+  } else {
+    EXPECT_EQ(W->FUpdatePending, 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, VersionReminderTest,
+                         ::testing::Values(TVersionCase{mrYes, 0, true}, TVersionCase{mrCancel, mrOk, true},
+                                           TVersionCase{mrCancel, mrCancel, false}));
+
+TEST_F(BuildCommandTest, UpdateSupportWithoutAutomaticUpdatesAsksNothingMore) {
+  SimpleProject();
+  W->ckbIncludePatching->SetChecked(true);
+  VersionReminderDlg->ckbDontShow->SetChecked(true);
+  W->FAllowAutoUpdate = 0;
+  W->FUpdateFrom = "1.0";
+  Prompts.Expect(pkModalForm, "FtpDataDlg", mrCancel);
+  ClickBuild();
+  ExpectEnded("Build Complete", Green);
+  EXPECT_EQ(W->FUpdatePending, 0);
+  EXPECT_EQ(W->FModified, 1);
+}
+
+TEST_F(BuildCommandTest, CancelTakesEffectAfterTheRunningStep) {
+  SimpleProject();
+  W->ckbIncludePatching->SetChecked(true);
+  VersionReminderDlg->ckbDontShow->SetChecked(true);
+  // The FTP settings dialog of the Component step: Cancel is pressed meanwhile.
+  Prompts.Expect(TExpectedPrompt(pkModalForm, "FtpDataDlg", mrCancel, {}, [this] {
+    EXPECT_TRUE(BuildRunning());
+    EXPECT_FALSE(W->buBuild->Enabled());
+    EXPECT_TRUE(W->buBuildCancel->Enabled());
+    EXPECT_TRUE(W->Timer1->Enabled());
+    EXPECT_EQ(W->labBuilding->Font().Color(), Purple);
+    EXPECT_EQ(Screen->Cursor(), crHourGlass);
+    W->buBuildCancel->Click();
+  }));
+  ClickBuild();
+  ExpectEnded("Build Cancelled", Red);
+  EXPECT_THAT(Rows("SELECT Feature FROM Feature WHERE Feature='Core_Program'"), ElementsAre("Core_Program"));
+  EXPECT_THAT(Rows("SELECT File FROM File"), ElementsAre("<no view>"));  // the File step never ran
+  EXPECT_EQ(W->FUpdatePending, 1);
+}
+
+TEST_F(BuildCommandTest, StepRaisingShowsItsMessageOnce) {
+  SimpleProject();
+  AddChoice("Empty");
+  Prompts.Expect(pkMessageDlg, "Choice Empty has no files associated with it.");
+  ClickBuild();
+  ASSERT_EQ(Prompts.Asked().size(), 1u);
+  EXPECT_EQ(Prompts.Asked()[0].DlgType, mtError);
+  ExpectEnded("Build Error", Red);
+}
+
+TEST_F(BuildCommandTest, InstallerErrorsAndStandardExceptionsAreShownToo) {
+  SimpleProject();
+  W->ckbIncludePatching->SetChecked(true);
+  VersionReminderDlg->ckbDontShow->SetChecked(true);
+  Prompts.Expect(TExpectedPrompt(pkModalForm, "FtpDataDlg", mrOk, {}, [] { throw std::runtime_error("disk on fire"); }));
+  Prompts.Expect(pkMessageDlg, "disk on fire");
+  ClickBuild();
+  ExpectEnded("Build Error", Red);
+  EXPECT_EQ(W->FUpdatePending, 1);
+}
+
+TEST_F(BuildCommandTest, MissingSourceFilesEndTheBuildWithoutAnotherDialog) {
+  SimpleProject();
+  AddFile(Core(), Src + "gone.txt");
+  Prompts.Expect(pkMessageDlg, "The following files were not found.");
+  ClickBuild();
+  EXPECT_EQ(Prompts.Asked().size(), 1u);
+  ExpectEnded("Build Error", Red);
+}
+
+TEST_F(BuildCommandTest, ClosingWaitsForTheEndOfTheBuildAndNewIsRefused) {
+  SimpleProject();
+  W->ckbIncludePatching->SetChecked(true);
+  VersionReminderDlg->ckbDontShow->SetChecked(true);
+  bool closedDuringBuild = true;
+  Prompts.Expect(TExpectedPrompt(pkModalForm, "FtpDataDlg", mrCancel, {}, [this, &closedDuringBuild] {
+    EXPECT_FALSE(W->New1->Enabled());
+    EXPECT_FALSE(W->Open1->Enabled());
+    W->Close();
+    closedDuringBuild = Application->Terminated();
+  }));
+  // After the build the window closes: the project changed, so it asks.
+  Prompts.Expect(pkMessageDlg, "The current project needs saving.", mrCancel);
+  ClickBuild();
+  EXPECT_FALSE(closedDuringBuild);
+  ExpectEnded("Build Complete", Green);
+  EXPECT_TRUE(W->New1->Enabled());
+  EXPECT_TRUE(W->Open1->Enabled());
+}
+
+TEST_F(BuildCommandTest, DotsCycleAcrossBuilds) {
+  std::vector<std::string> captions;
+  for (int i = 0; i < 7; ++i) {
+    BuildingTimerTick(*W);
+    captions.push_back(W->labBuilding->Caption());
+  }
+  EXPECT_THAT(captions, ElementsAre("Building.", "Building..", "Building...", "Building....", "Building.....",
+                                    "Building", "Building."));
+}
+
+}  // namespace
