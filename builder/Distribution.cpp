@@ -1,0 +1,288 @@
+// Laying out the distribution: Setup.zip through the zip component, turned
+// into the self-extracting Setup.exe, and for floppies spanned over volumes;
+// and the open project's distribution as the build driver asks for it.
+#include "Distribution.h"
+
+#include <cctype>
+
+#include "BuildSteps.h"
+#include "FileUtils.h"
+#include "ZipSmth.h"
+#include "main.h"
+
+namespace tq {
+
+namespace {
+
+// The product name becomes part of file names in the program and distribution
+// folders: it must not lead elsewhere.
+void CheckProductName(const TDistributionJob& job) {
+  if (job.ProductName.find_first_of("\\/:*?\"<>|") != std::string::npos)
+    throw EDistributionError("The product name \"" + job.ProductName +
+                             "\" holds characters that a file name cannot hold (\\ / : * ? \" < > |); "
+                             "the distribution cannot be made.");
+}
+
+void RemoveOld(const std::string& path) {
+  if (FileExists(path) && !DeleteFile(path))
+    throw EDistributionError("The old file \"" + path + "\" cannot be removed.");
+}
+
+// The copy of the uninstaller lives only while the archive is written.
+class TUninstallerCopy {
+ public:
+  explicit TUninstallerCopy(const TDistributionJob& job) : FPath(UninstallerCopyPath(job)) {
+    const std::string source = job.AppDir + "Uninstall.exe";
+    if (!CopyFile(source, FPath, false))
+      throw EDistributionError("The uninstaller \"" + source + "\" cannot be copied to \"" + FPath + "\".");
+  }
+  ~TUninstallerCopy() { DeleteFile(FPath); }
+  TUninstallerCopy(const TUninstallerCopy&) = delete;
+  TUninstallerCopy& operator=(const TUninstallerCopy&) = delete;
+
+ private:
+  std::string FPath;
+};
+
+std::string ZipFailure(const TZipSmith& zip, const std::string& what) {
+  std::string text = what;
+  if (!zip.Message().empty()) text += "\r\n" + zip.Message();
+  return text;
+}
+
+// Adds the files to a new archive; every one of them must be in it.
+void AddAll(TZipSmith& zip, const std::string& archive, const std::vector<std::string>& files) {
+  for (const std::string& f : files) {
+    if (f.empty()) throw EDistributionError("A file of the distribution is not named (the Gui page's Flash program?).");
+    if (!FileExists(f)) throw EDistributionError("The file \"" + f + "\" of the distribution is missing.");
+  }
+  zip.SetZipFileName(archive);
+  zip.FSpecArgs().Clear();
+  for (const std::string& f : files) zip.FSpecArgs().Add(f);
+  zip.Add();
+  if (zip.SuccessCnt() != int(files.size()) || !FileExists(archive)) {
+    DeleteFile(archive);
+    throw EDistributionError(ZipFailure(zip, "The archive \"" + archive + "\" could not be written (" +
+                                                 IntToStr(zip.SuccessCnt()) + " of " +
+                                                 IntToStr(int(files.size())) + " files added)."));
+  }
+}
+
+bool IsVolumeName(const std::string& name) {
+  if (name.size() != 12 || !StartsText("Setup", name) || !SameText(name.substr(8), ".zip")) return false;
+  for (int i = 5; i < 8; ++i)
+    if (!std::isdigit(static_cast<unsigned char>(name[size_t(i)]))) return false;
+  return true;
+}
+
+// Volumes of an earlier set: a new set must not meet them (the spanning would
+// ask about each, and a smaller set would leave the higher ones behind).
+void RemoveOldVolumes(const std::string& dir) {
+  std::vector<std::string> old;
+  TSearchRec f;
+  if (FindFirst(dir + "Setup*.zip", faAnyFile & ~faDirectory, f) == 0) {
+    do {
+      if (IsVolumeName(f.Name)) old.push_back(dir + f.Name);
+    } while (FindNext(f) == 0);
+    FindClose(f);
+  }
+  for (const std::string& path : old) RemoveOld(path);
+}
+
+void ApplyCommonZipSettings(TZipSmith& zip, const std::string& appDir) {
+  zip.AddCompLevel = 9;
+  zip.AddOptions = AddOpts{};
+  zip.AddStoreSuffixes = AddStoreExts{assGIF, assPNG, assZ,   assZIP, assZOO, assARC, assLZH, assARJ, assTAZ,
+                                      assTGZ, assLHA, assRAR, assACE, assCAB, assGZ,  assGZIP, assJAR};
+  zip.SFXPath = "ZipStub.bin";
+  zip.SFXCaption = "Self-extracting Archive";
+  zip.SetDLLDirectory(appDir);
+}
+
+}  // namespace
+
+void ApplyCdZipSettings(TZipSmith& zm, const std::string& appDir) {
+  ApplyCommonZipSettings(zm, appDir);
+  zm.SFXOptions = SFXOpts{SFXAutoRun, SFXHideOverWriteBox, SFXCheckSize, SFXNoSuccessMsg};
+  zm.SFXOverWriteMode = OvrAlways;
+  zm.SFXDefaultDir = "><";
+  zm.SFXCommandLine = "><install.exe";
+  zm.MaxVolumeSize = 0;
+  // Its failures reach the user through the build's error dialog.
+  zm.Unattended = true;
+}
+
+void ApplyFloppyZipSettings(TZipSmith& zm2, const std::string& appDir) {
+  ApplyCommonZipSettings(zm2, appDir);
+  zm2.SFXOptions = SFXOpts{SFXCheckSize};
+  zm2.SFXOverWriteMode = OvrConfirm;
+  zm2.SFXDefaultDir.clear();
+  zm2.SFXCommandLine.clear();
+  zm2.MaxVolumeSize = 1300000;
+}
+
+void MakeDistribution(const TDistributionJob& job, TZipSmith& zm) {
+  CheckProductName(job);
+  const std::string dir = DistributionDir(job);
+  if (!DirectoryExists(dir) && !ForceDirectories(dir))
+    throw EDistributionError("The distribution folder \"" + dir + "\" cannot be made.");
+  DrainMessages();
+
+  const std::string archive = dir + "Setup.zip";
+  const std::string setupExe = dir + "Setup.exe";
+  RemoveOld(archive);
+  // An old Setup.exe must not pass for this build's.
+  RemoveOld(setupExe);
+
+  TUninstallerCopy uninstaller(job);
+  DrainMessages();
+  WriteSetupIni(job);
+  if (job.FlashUi) WriteInstallBat(job);
+
+  ApplyCdZipSettings(zm, job.AppDir);
+  AddAll(zm, archive, DistributionMembers(job));
+  const int converted = zm.ConvertSFX();
+  if (converted != 0 || !FileExists(setupExe)) {
+    // The component keeps the archive when it fails: it is no distribution.
+    DeleteFile(archive);
+    DeleteFile(setupExe);
+    throw EDistributionError(
+        ZipFailure(zm, "Setup.exe could not be made from \"" + archive + "\" (error " + IntToStr(converted) + ")."));
+  }
+  // The component has deleted Setup.zip; one left behind (to the recycle bin
+  // failed) is not part of the distribution.
+  DeleteFile(archive);
+}
+
+void MakeFloppyDistribution(const TDistributionJob& job, TZipSmith& zm, TZipSmith& zm2) {
+  TDistributionJob floppy = job;
+  floppy.CdImage = false;
+  MakeDistribution(floppy, zm);
+  const std::string dir = DistributionDir(floppy);
+  const std::string setupExe = dir + "Setup.exe";
+  const std::string whole = FloppyWholeArchivePath(floppy);
+  RemoveOld(whole);
+  RemoveOldVolumes(dir);
+
+  ApplyFloppyZipSettings(zm2, floppy.AppDir);
+  AddAll(zm2, whole, {setupExe});
+  const int spanned = zm2.WriteSpan(whole, dir + "Setup.zip");
+  if (spanned != 0) {
+    // A part of a set is no distribution: only whole sets stay behind.
+    DeleteFile(whole);
+    DeleteFile(setupExe);
+    try {
+      RemoveOldVolumes(dir);
+    } catch (const EDistributionError&) {
+    }
+    throw EDistributionError(ZipFailure(zm2, "The floppy volumes could not be written (error " +
+                                                 IntToStr(spanned) + ")."));
+  }
+  if (!FileExists(dir + FloppyVolumeName(0)))
+    throw EDistributionError("The floppy volumes could not be written: \"" + dir + FloppyVolumeName(0) +
+                             "\" is missing.");
+  DeleteFile(whole);
+  DeleteFile(setupExe);
+}
+
+// ---- the open project ----
+
+TDistributionJob ProjectDistributionJob(const TRWInstallForm& form, bool cdImage) {
+  auto checked = [](const TCheckBox* box) { return box && box->Checked(); };
+  auto text = [](const TEdit* edit) { return edit ? edit->Text() : std::string(); };
+  TDistributionJob job;
+  job.PackageFile = form.FOutputFile;
+  job.AppDir = form.FAppDir;
+  job.ProductName = text(form.edProductName);
+  job.ProductVersion = text(form.edProductVersion);
+  job.CdImage = cdImage;
+  job.IncludeMsi = checked(form.ckbIncludeMsi);
+  job.HtmlUi = checked(form.ckbHtmlUi);
+  job.FlashUi = checked(form.ckbFlashUi);
+  job.LicenseHtml = checked(form.ckbLicenseHtml);
+  job.ReadmeHtml = checked(form.ckbReadmeHtml);
+  job.LicenseFile = text(form.edLicenseFile);
+  job.ReadmeFile = text(form.edReadmeFile);
+  job.FoundLicenseFile = FoundLicenseFile;
+  job.FoundReadmeFile = FoundReadmeFile;
+  job.PerMachine = form.rbPerMachine && form.rbPerMachine->Checked();
+  job.DisableComplete = checked(form.ckbDisableComplete);
+  job.DisableCustom = DisableCustomFlag != 0;
+  job.FlashMovie = text(form.edFlashMovie);
+  if (form.FFlashSupport && form.FFlashSupport->SupportFiles)
+    for (int i = 0; i < form.FFlashSupport->SupportFiles->Count(); ++i)
+      job.FlashSupportFiles.push_back(form.FFlashSupport->SupportFiles->Get(i));
+
+  const THtmlPagesNames* names = form.FHtmlPagesNames;
+  const THtmlSupportPages* support = form.FHtmlSupportPages;
+  const bool custInfo = checked(form.ckbCustInfoHtml), group = checked(form.ckbGroupHtml);
+  struct TPageSource {
+    const char* Page;
+    std::string THtmlPagesNames::*Name;
+    TStringList* THtmlSupportPages::*Support;
+    bool Included;
+  };
+  const TPageSource pages[] = {
+      {"Welcome", &THtmlPagesNames::Welcome, &THtmlSupportPages::Welcome, true},
+      {"License", &THtmlPagesNames::License, &THtmlSupportPages::License, job.LicenseHtml},
+      {"Readme", &THtmlPagesNames::Readme, &THtmlSupportPages::Readme, job.ReadmeHtml},
+      {"CustInfo", &THtmlPagesNames::CustInfo, &THtmlSupportPages::CustInfo, custInfo},
+      {"Location", &THtmlPagesNames::Location, &THtmlSupportPages::Location, true},
+      {"Group", &THtmlPagesNames::Group, &THtmlSupportPages::Group, group},
+      {"InstallType", &THtmlPagesNames::InstallType, &THtmlSupportPages::InstallType, true},
+      {"Custom", &THtmlPagesNames::Custom, &THtmlSupportPages::Custom, true},
+      {"Install", &THtmlPagesNames::Install, &THtmlSupportPages::Install, true},
+      {"Progress", &THtmlPagesNames::Progress, &THtmlSupportPages::Progress, true},
+      {"Finish", &THtmlPagesNames::Finish, &THtmlSupportPages::Finish, true},
+  };
+  for (const TPageSource& p : pages) {
+    TDistributionPage page;
+    page.Page = p.Page;
+    page.Included = p.Included;
+    if (names) page.OutputName = names->*p.Name;
+    if (support && support->*p.Support)
+      for (int i = 0; i < (support->*p.Support)->Count(); ++i) page.SupportFiles.push_back((support->*p.Support)->Get(i));
+    job.Pages.push_back(page);
+  }
+  return job;
+}
+
+TZipSmith& DistributionZip() {
+  static TZipSmith zm;
+  return zm;
+}
+
+TZipSmith& FloppyZip() {
+  static TZipSmith zm2;
+  return zm2;
+}
+
+void MakeDistribution(bool cdImage) {
+  TDistributionJob job = ProjectDistributionJob(*RWInstallForm, cdImage);
+  MakeDistribution(job, DistributionZip());
+}
+
+void MakeFloppyDistribution() {
+  TDistributionJob job = ProjectDistributionJob(*RWInstallForm, false);
+  MakeFloppyDistribution(job, DistributionZip(), FloppyZip());
+}
+
+void LayOutDistribution() {
+  if (RWInstallForm->rbCD && RWInstallForm->rbCD->Checked()) MakeDistribution(true);
+  else MakeFloppyDistribution();
+}
+
+void ClearTempCab() {
+  const std::string dir = TempPath + "tempcab\\";
+  std::vector<std::string> found;
+  TSearchRec f;
+  if (FindFirst(dir + "*.*", faAnyFile, f) == 0) {
+    do {
+      if (f.Name != "." && f.Name != "..") found.push_back(dir + f.Name);
+    } while (FindNext(f) == 0);
+    FindClose(f);
+  }
+  for (const std::string& path : found) DeleteFile(path);
+}
+
+}  // namespace tq
