@@ -1,16 +1,27 @@
 #!/usr/bin/env bash
-# The main job: installs every dependency, builds the programs and runs Tarnquill
-# on the shipped example project, headless under Wine, as a user would.
+# The main job: installs every dependency, builds the programs, writes the shipped
+# example project and has Tarnquill build it, headless under Wine, as a user
+# would: open the project, press Build, wait for the status. The last line
+# printed is the package's path.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 bash .ci/install-deps.sh
-[ -f build/win64/CMakeCache.txt ] || cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+build=build/win64
+[ -f $build/CMakeCache.txt ] || cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build build/win64 -j "$(nproc)" >/dev/null
+cmake --build $build -j "$(nproc)" >/dev/null
 export TQ_WINE_ROOT="$root/build/wine-demo"
 # shellcheck source=wine-env.sh
 source tools/wine-env.sh
-"$TQ_WINE" build/win64/tools/tqdrive.exe build/win64/program/Tarnquill.exe \
-  "Z:${root//\//\\}\\examples\\Sample\\1.0\\Sample.ipr"
+win() { local p="Z:$1"; echo "${p//\//\\}"; }
+
+project="$root/$build/examples/Sample/1.0.0/Sample.ipr"
+rm -rf "$root/$build/examples/Sample"
+"$TQ_WINE" $build/tools/tqexample.exe "$(win "$root/examples/Sample/files")" "$(win "$project")" >/dev/null
+"$TQ_WINE" $build/tools/tqdrive.exe $build/program/Tarnquill.exe "$(win "$project")" -- \
+  "answer:needs saving=No" "click:Build" "wait:Build Complete!Build Error"
 wineserver -k 2>/dev/null || true
+package="${project%.ipr}.msi"
+[ -f "$package" ] || { echo "no package was written" >&2; exit 1; }
+echo "$package"

@@ -79,7 +79,7 @@ void RenameExtractedCabFiles(const std::string& Folder);
 
 class TUpdateCreator {
  public:
-  TUpdateCreator(TUpdateState& State, TTabbedNotebookDlg& Builder) : FState(State), FBuilder(Builder) {}
+  TUpdateCreator(TUpdateState& State, TUpdateFileMaker& Builder) : FState(State), FBuilder(Builder) {}
 
   // Extracts every member of a cabinet into a folder under its member name.
   std::function<void(const std::string& Cabinet, const std::string& Folder)> ExtractCabinet;
@@ -100,7 +100,7 @@ class TUpdateCreator {
 
  private:
   TUpdateState& FState;
-  TTabbedNotebookDlg& FBuilder;
+  TUpdateFileMaker& FBuilder;
 };
 
 }  // namespace tq

@@ -58,38 +58,38 @@ void UpdateFileRecord::WriteTo(TStream& Stream) const {
 
 // ---- the builder --------------------------------------------------------------
 
-TTabbedNotebookDlg::TTabbedNotebookDlg(TUpdateProgressView* ProgressView) : FProgressView(ProgressView) {}
+TUpdateFileMaker::TUpdateFileMaker(TUpdateProgressView* ProgressView) : FProgressView(ProgressView) {}
 
-TTabbedNotebookDlg::~TTabbedNotebookDlg() = default;
+TUpdateFileMaker::~TUpdateFileMaker() = default;
 
-void TTabbedNotebookDlg::SetOldDirectory(const std::string& Dir) {
+void TUpdateFileMaker::SetOldDirectory(const std::string& Dir) {
   OldDirectoryListBox.Directory = Dir;
   RefreshAll();
 }
 
-void TTabbedNotebookDlg::SetNewDirectory(const std::string& Dir) {
+void TUpdateFileMaker::SetNewDirectory(const std::string& Dir) {
   NewDirectoryListBox.Directory = Dir;
   RefreshAll();
 }
 
-void TTabbedNotebookDlg::ClearFileList() { FileListBox.clear(); }
+void TUpdateFileMaker::ClearFileList() { FileListBox.clear(); }
 
-bool TTabbedNotebookDlg::FileNameIsNew() const {
+bool TUpdateFileMaker::FileNameIsNew() const {
   if (FileName.Text.empty()) return false;
   for (const auto& r : FileListBox)
     if (AnsiSameText(r->FileName(), FileName.Text)) return false;
   return true;
 }
 
-std::string TTabbedNotebookDlg::OldPath(const UpdateFileRecord& Record) const {
+std::string TUpdateFileMaker::OldPath(const UpdateFileRecord& Record) const {
   return JoinPath(OldDirectoryListBox.Directory, Record.FileName());
 }
 
-std::string TTabbedNotebookDlg::NewPath(const UpdateFileRecord& Record) const {
+std::string TUpdateFileMaker::NewPath(const UpdateFileRecord& Record) const {
   return JoinPath(NewDirectoryListBox.Directory, Record.FileName());
 }
 
-bool TTabbedNotebookDlg::CompareFile(UpdateFileRecord& Record) {
+bool TUpdateFileMaker::CompareFile(UpdateFileRecord& Record) {
   Record.Action = uaIdentical;
   try {
     TFileSideInfo oldSide, newSide;
@@ -122,26 +122,26 @@ bool TTabbedNotebookDlg::CompareFile(UpdateFileRecord& Record) {
   }
 }
 
-void TTabbedNotebookDlg::AddBtnClick() {
+void TUpdateFileMaker::AddBtnClick() {
   if (!FileNameIsNew()) return;
   auto record = std::make_unique<UpdateFileRecord>();
   record->SetFileName(FileName.Text);
   if (CompareFile(*record)) FileListBox.push_back(std::move(record));
 }
 
-void TTabbedNotebookDlg::RefreshAll() {
+void TUpdateFileMaker::RefreshAll() {
   if (FProgressView) FProgressView->SetBusy(true);
   for (auto& r : FileListBox) CompareFile(*r);
   if (FProgressView) FProgressView->SetBusy(false);
 }
 
-void TTabbedNotebookDlg::UpdateProgressCallback(int Position, int Total) {
+void TUpdateFileMaker::UpdateProgressCallback(int Position, int Total) {
   if (!FProgressDlg) return;
   FProgressDlg->SetCurrentTotal(Total);
   FProgressDlg->SetCurrentCompleted(Position);
 }
 
-void TTabbedNotebookDlg::MakeBtnClick() {
+void TUpdateFileMaker::MakeBtnClick() {
   bool any = false;
   for (const auto& r : FileListBox)
     if (r->Action != uaIdentical) any = true;
@@ -164,7 +164,7 @@ void TTabbedNotebookDlg::MakeBtnClick() {
   if (FProgressDlg) FProgressDlg->Hide();
 }
 
-void TTabbedNotebookDlg::WriteUpdateFile(TStream& Output) {
+void TUpdateFileMaker::WriteUpdateFile(TStream& Output) {
   Output.WriteBuffer(UpdateFileSignature, 15);
   WriteVersionText(Output, OldVersion.Text);
   WriteVersionText(Output, NewVersion.Text);

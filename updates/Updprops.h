@@ -61,10 +61,12 @@ struct UpdateFileRecord {
 #pragma pack(pop)
 static_assert(sizeof(UpdateFileRecord) == 285, "the record's stored layout");
 
-class TTabbedNotebookDlg {
+// What the update-file dialog (TTabbedNotebookDlg) does: its fields stand for
+// the window's controls, so the comparison and writing run without a window.
+class TUpdateFileMaker {
  public:
-  explicit TTabbedNotebookDlg(TUpdateProgressView* ProgressView = nullptr);
-  ~TTabbedNotebookDlg();
+  explicit TUpdateFileMaker(TUpdateProgressView* ProgressView = nullptr);
+  ~TUpdateFileMaker();
 
   // The window's controls.
   struct TDirectoryListBox {

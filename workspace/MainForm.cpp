@@ -170,6 +170,15 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_HANDLER(TRWInstallForm, Contents1Click);
   TQ_HANDLER(TRWInstallForm, Index1Click);
   TQ_HANDLER(TRWInstallForm, RecentFiles1Click);
+  TQ_HANDLER(TRWInstallForm, File1Click);
+  TQ_HANDLER(TRWInstallForm, Save1Click);
+  TQ_HANDLER(TRWInstallForm, SaveAs1MenuClick);
+  TQ_HANDLER(TRWInstallForm, Compiler1Click);
+  TQ_HANDLER(TRWInstallForm, Pro1Click);
+  TQ_HANDLER(TRWInstallForm, Enterprise1Click);
+  TQ_HANDLER(TRWInstallForm, VisualBasic6RunTime1Click);
+  TQ_HANDLER(TRWInstallForm, VisualBasic5RunTime1Click);
+  TQ_HANDLER(TRWInstallForm, CLRRuntime1Click);
   TQ_HANDLER(TRWInstallForm, lbFilesClick);
   TQ_HANDLER(TRWInstallForm, trTargetDirMouseDown);
   TQ_HANDLER(TRWInstallForm, trTargetDirEditing);
@@ -411,16 +420,19 @@ void TRWInstallForm::OpenCommandLineProject() {
   for (int i = 1; i <= ParamCount(); ++i) args.push_back(ParamStr(i));
   std::string project = ProjectFromArguments(args);
   if (project.empty()) return;
-  FProjectFile = project;
+  // Read first: a file that cannot be read leaves the new project as it is
+  // and stays out of the recent list.
+  LoadProject(project);
   RecentFiles->AddFile(FProjectFile);
-  LoadProject(FProjectFile);
 }
 
 // ---- saving and loading (the project file's own code fills these) -------------
 
 void TRWInstallForm::SaveProject() {
-  if (!ProjectWriter) throw Exception("This version of Tarnquill cannot save projects yet");
-  ProjectWriter(FProjectFile);
+  if (ProjectWriter)
+    ProjectWriter(FProjectFile);
+  else
+    WriteProjectTo(FProjectFile);
   FModified = 0;
 }
 
@@ -441,7 +453,7 @@ bool TRWInstallForm::SaveProjectAs() {
 
 bool TRWInstallForm::SaveForPrompt() {
   try {
-    if (FProjectFile.empty()) return SaveProjectAs();
+    if (FProjectFile.empty()) return SaveAs1Click(this);
     SaveProject();
     return true;
   } catch (...) {
@@ -450,10 +462,7 @@ bool TRWInstallForm::SaveForPrompt() {
   }
 }
 
-void TRWInstallForm::LoadProject(const std::string& fileName) {
-  FProjectFile = fileName;
-  SetCaption(ExtractFileName(fileName) + " - Tarnquill");
-}
+void TRWInstallForm::LoadProject(const std::string& fileName) { ReadProjectFrom(fileName); }
 
 // ---- handlers ---------------------------------------------------------------------
 
@@ -512,7 +521,7 @@ void TRWInstallForm::MergeModule1Click(TObject*) { NewProject(1); }
 
 void TRWInstallForm::Exit1Click(TObject*) { Close(); }
 
-void TRWInstallForm::RecentFiles1Click(TObject*) {}
+void TRWInstallForm::RecentFiles1Click(TObject* sender) { OpenRecentFile(sender); }
 
 bool TRWInstallForm::AppHelp(uint16_t command, intptr_t data, bool& callHelp) {
   if (command == HELP_CONTEXT || command == HELP_CONTEXTPOPUP) {

@@ -2,6 +2,7 @@
 // each made once, and the message loop until the main window closes.
 #include <windows.h>
 
+#include "BuildCommand.h"
 #include "WorkspaceDialogs.h"
 #include "main.h"
 
@@ -13,6 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application->SetTitle("Tarnquill");
     Application->HelpFile = "Tarnquill.chm";
     Application->CreateForm(RWInstallForm);
+    InstallBuildCommand(*RWInstallForm);  // the Build button and its status timer
     Application->CreateForm(SystemFoldersDlg);
     Application->CreateForm(MergeDlg);
     Application->CreateForm(OpenDlg);

@@ -322,6 +322,7 @@ class TRWInstallForm : public TForm {
   // Asks for a project folder and name, records the product in the project
   // list and saves into the version folder below it; false when cancelled.
   bool SaveAs1Click(TObject* sender);
+  void SaveAs1MenuClick(TObject* sender) { SaveAs1Click(sender); }
   // A recent-project item chosen: the save prompt, then that project.
   void OpenRecentFile(TObject* sender);
   // ---- run-time options ----

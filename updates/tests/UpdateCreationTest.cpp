@@ -168,7 +168,7 @@ class UpdateCreationTest : public ::testing::Test {
   TScratchDir Dir;
   TUpdateProject Project;
   TUpdateState State;
-  TTabbedNotebookDlg Builder;
+  TUpdateFileMaker Builder;
   TUpdateCreator Creator{State, Builder};
   Bytes App1 = TextBytes(200000, 1);
   Bytes App2 = Concat({Slice(App1, 0, 50000), TextBytes(700, 2), Slice(App1, 50000, 150000)});

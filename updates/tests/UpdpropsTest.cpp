@@ -37,7 +37,7 @@ class UpdateFileTest : public ::testing::Test {
   TUpdFile Read() { return ReadUpdFile(ReadFileBytes(Out())); }
 
   TScratchDir Dir;
-  TTabbedNotebookDlg Builder;
+  TUpdateFileMaker Builder;
 };
 
 uint32_t Crc(const Bytes& b) { return CRC32Buffer(b.data(), b.size()); }
@@ -196,7 +196,7 @@ TEST_F(UpdateFileTest, AFileThatCannotBeWrittenCompletelyIsRemoved) {
   WriteFileBytes(Out(), Bytes(500, 9));
   TFileThief thief;
   thief.Victim = Old() / "a";
-  TTabbedNotebookDlg b(&thief);
+  TUpdateFileMaker b(&thief);
   b.OldDirectoryListBox = Builder.OldDirectoryListBox;
   b.NewDirectoryListBox = Builder.NewDirectoryListBox;
   b.SaveDialog = Builder.SaveDialog;
@@ -237,7 +237,7 @@ TEST_F(UpdateFileTest, ProgressRunsToTheTotalOfTheNewSizes) {
   WriteFileBytes(New() / "a", RandomBytes(6000, 8));
   WriteFileBytes(New() / "b", RandomBytes(2000, 9));
   TRecordingView view;
-  TTabbedNotebookDlg b(&view);
+  TUpdateFileMaker b(&view);
   b.OldDirectoryListBox = Builder.OldDirectoryListBox;
   b.NewDirectoryListBox = Builder.NewDirectoryListBox;
   b.SaveDialog = Builder.SaveDialog;

@@ -1,0 +1,120 @@
+// tqexample: writes the shipped example project's .ipr from its files.
+//   tqexample <files folder> <project file>
+// The example is a small install package with a nested directory tree, a
+// required, a typical and an optional choice, file names with a blank and an
+// apostrophe, and a product name with an apostrophe. File paths in the project
+// are the full paths of the files under <files folder>.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "FileUtils.h"
+#include "ProjectFile.h"
+#include "SysUtils.h"
+
+using namespace tq;
+
+namespace {
+
+TChoice* AddChoice(TProjectFileContent& c, const std::string& name, const std::string& description,
+                   bool required, bool typical, bool visible) {
+  auto* choice = new TChoice(c.Holder.get());
+  choice->FName = choice->Title = name;
+  choice->Description = description;
+  choice->Required = required;
+  choice->Typical = typical;
+  choice->Visible = visible;
+  c.Choices.push_back(choice);
+  return choice;
+}
+
+void AddFile(TChoice* choice, const std::string& files, const std::string& relative,
+             const std::string& directory) {
+  choice->Files->AddIntObject(files + relative, 0);
+  choice->Directories->Add(directory);
+}
+
+template <class T>
+void PlaceholderOnly(TProjectFileContent& c, std::vector<T*>& items) {
+  items.push_back(new T(c.Holder.get()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: tqexample <files folder> <project file>\n");
+    return 2;
+  }
+  try {
+    const std::string files = IncludeTrailingPathDelimiter(ExpandFileName(argv[1]));
+    const std::string project = ExpandFileName(argv[2]);
+    TProjectFileContent c;
+    c.ProjectType = 0;
+    c.TargetDir.Items.Nodes = {{"<Home Directory>", 0}, {"bin", 1}, {"plug ins", 2}, {"docs", 1}};
+    c.TargetDir.BorderStyle = 0;
+    c.TargetDir.Width = 200;
+    c.TargetDir.Height = 250;
+
+    TChoice* core = AddChoice(c, "Core_Program", "", true, false, false);
+    AddFile(core, files, "Read Me.txt", "<Home Directory>");
+    AddFile(core, files, "license.txt", "<Home Directory>");
+    TChoice* tools = AddChoice(c, "Tools", "The tool library", false, true, true);
+    AddFile(tools, files, "bin\\tool.dll", "bin");
+    AddFile(tools, files, "docs\\Sam's Notes.txt", "docs");
+    TChoice* extras = AddChoice(c, "Extras", "Optional plug-ins", false, false, true);
+    AddFile(extras, files, "bin\\plug ins\\extra plug.dat", "plug ins");
+    c.Choices.push_back(new TChoice(c.Holder.get()));  // the placeholder
+    c.ChoicesTree.HideSelection = false;
+    c.ChoicesTree.Items.Nodes = {{"Choices", 0}, {"Core_Program", 1}, {"Tools", 1}, {"Extras", 1}};
+
+    PlaceholderOnly(c, c.Registry);
+    PlaceholderOnly(c, c.Shortcuts);
+    PlaceholderOnly(c, c.EVars);
+    PlaceholderOnly(c, c.Merges);
+    PlaceholderOnly(c, c.Associations);
+
+    c.Info.ProductName = "Sam's Tool";
+    c.Info.ProductVersion = "1.0.0";
+    c.Info.Manufacturer = "Quill Works";
+    c.Info.ProductCode = "{6A1B6C0E-2D3F-4E5A-9B7C-1D2E3F4A5B6C}";
+    c.Info.PackageCode = "{0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9}";
+    const char* pages[] = {"Welcome", "License", "Readme", "CustInfo", "Location", "Group",
+                           "InstallType", "Custom", "Install", "Progress", "Finish"};
+    std::string* out[] = {&c.PagesNames.Welcome, &c.PagesNames.License, &c.PagesNames.Readme,
+                          &c.PagesNames.CustInfo, &c.PagesNames.Location, &c.PagesNames.Group,
+                          &c.PagesNames.InstallType, &c.PagesNames.Custom, &c.PagesNames.Install,
+                          &c.PagesNames.Progress, &c.PagesNames.Finish};
+    for (int i = 0; i < 11; ++i) *out[i] = std::string("Tq") + pages[i] + ".htm";
+    c.IncludePages.LicenseHtml = c.IncludePages.ReadmeHtml = true;
+    c.IncludePages.CustInfoHtml = c.IncludePages.GroupHtml = true;
+    for (TFont* f : {&c.BackNextCancelFont, &c.OtherTextFont}) {
+      f->SetName("Verdana");
+      f->SetSize(12);
+    }
+    c.BackNextCancelFont.SetColor(clBlue);
+    c.OtherTextFont.SetColor(clGreen);
+    c.ProgressBackColor = 0x00FFFFFF;
+    c.ProgressForeColor = 0x00800000;
+    c.DisableComplete = false;
+    c.IncludePatching = false;
+    c.WelcomeBitmap = "";
+    c.BannerBitmap = "";
+    c.IncludeMsi = false;
+    c.SupportUrl = "";
+    c.HomepageUrl = "";
+    c.UpdateFrom = "";
+    c.AllowAutoUpdate = true;
+    c.UpdatePending = true;
+    c.UpdateCreated = false;
+    c.VersionComparison = "< 2.0";
+
+    ForceDirectories(ExtractFileDir(project));
+    SaveProjectFile(project, c);
+    std::printf("%s\n", project.c_str());
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tqexample: %s\n", e.what());
+    return 1;
+  }
+}

@@ -1,0 +1,145 @@
+// The Shortcuts page: its tab change, editors, file list, delete button and
+// name check.
+#include "ItemPages.h"
+
+#include "SysUtils.h"
+#include "choices.h"
+#include "shortcut.h"
+
+namespace tq {
+
+namespace {
+
+// Selects the entry whose file name equals the shortcut's Name; with none and
+// a single entry, picks that one as a click does.
+void SelectShortcutFile(TRWInstallForm& w, TRwiShortcut& shortcut) {
+  TControlItems& items = w.lbFilesShortcuts->Items();
+  for (int i = 0; i < items.Count(); ++i)
+    if (ExtractFileName(items[i]) == shortcut.FName) {
+      w.lbFilesShortcuts->SetItemIndex(i);
+      return;
+    }
+  if (items.Count() == 1) {
+    w.lbFilesShortcuts->SetItemIndex(0);
+    w.lbFilesShortcutsClick(w.lbFilesShortcuts);
+  }
+}
+
+}  // namespace
+
+void FillShortcutsPage(TRWInstallForm& w) {
+  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(w.tcShortcuts);
+  if (!shortcut) return;
+  w.edNameShortcut->SetText(shortcut->Shortcut);
+  w.cbDirectoryShortcuts->SetItemIndex(DirNodeIndex(w, shortcut->Directory));
+  w.edArguments->SetText(shortcut->Arguments);
+  w.edDescriptionShortcuts->SetText(shortcut->Description);
+  w.cbShowCmd->SetItemIndex(shortcut->ShowCmd >= 0 && shortcut->ShowCmd < w.cbShowCmd->Items().Count()
+                                ? shortcut->ShowCmd
+                                : -1);
+  w.cbWkDir->SetItemIndex(DirNodeIndex(w, shortcut->WkDir));
+  SelectComboText(w.cbChoicesShortcuts, shortcut->Choice);
+  if (w.cbChoicesShortcuts->ItemIndex() >= 0 && FillChoiceFileList(w, w.lbFilesShortcuts, shortcut->Choice))
+    SelectShortcutFile(w, *shortcut);
+  if (PlaceholderSelected(w.tcShortcuts)) {
+    TurnPlaceholder(w.tcShortcuts, w.edNameShortcut, shortcut->Shortcut, "Add A Shortcut", new TRwiShortcut(&w));
+    w.cbChoicesShortcuts->SetItemIndex(-1);
+    w.lbFilesShortcuts->Items().Clear();
+  }
+}
+
+void TRWInstallForm::SetShortcutFilesListExtent() { SetListExtent(lbFilesShortcuts); }
+
+void TRWInstallForm::edNameShortcutChange(TObject*) {
+  if (FUpdating) return;
+  if (TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts)) {
+    shortcut->Shortcut = edNameShortcut->Text();
+    tcShortcuts->Tabs().Put(tcShortcuts->TabIndex(), shortcut->Shortcut);
+    FModified = 1;
+  }
+}
+
+void TRWInstallForm::cbChoicesShortcutsClick(TObject*) {
+  if (FUpdating) return;
+  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts);
+  if (!shortcut) return;
+  int index = cbChoicesShortcuts->ItemIndex();
+  shortcut->Choice = index >= 0 ? cbChoicesShortcuts->Items()[index] : "";
+  // The choice list lists the choice tabs in order.
+  if (index >= 0 && index < tcChoices->Tabs().Count())
+    if (auto* choice = dynamic_cast<TChoice*>(tcChoices->Tabs().GetObjectAt(index))) {
+      lbFilesShortcuts->Items().Clear();
+      for (int k = 0; k < choice->Files->Count(); ++k) lbFilesShortcuts->Items().Add(choice->Files->Get(k));
+      lbFilesShortcuts->SetItemIndex(-1);
+      SelectShortcutFile(*this, *shortcut);
+      SetShortcutFilesListExtent();
+    }
+  FModified = 1;
+}
+
+void TRWInstallForm::cbDirectoryShortcutsClick(TObject*) {
+  if (FUpdating) return;
+  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts);
+  int index = cbDirectoryShortcuts->ItemIndex();
+  if (!shortcut || index < 0 || index >= FDirNodeNames->Count()) return;
+  shortcut->Directory = FDirNodeNames->Get(index);
+  FModified = 1;
+}
+
+void TRWInstallForm::edArgumentsChange(TObject*) {
+  if (FUpdating) return;
+  if (TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts)) {
+    shortcut->Arguments = edArguments->Text();
+    FModified = 1;
+  }
+}
+
+void TRWInstallForm::edDescriptionShortcutsChange(TObject*) {
+  if (FUpdating) return;
+  if (TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts)) {
+    shortcut->Description = edDescriptionShortcuts->Text();
+    FModified = 1;
+  }
+}
+
+void TRWInstallForm::cbShowCmdClick(TObject*) {
+  if (FUpdating) return;
+  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts);
+  if (!shortcut || cbShowCmd->ItemIndex() < 0) return;
+  shortcut->ShowCmd = cbShowCmd->ItemIndex();
+  FModified = 1;
+}
+
+void TRWInstallForm::cbWkDirClick(TObject*) {
+  if (FUpdating) return;
+  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts);
+  int index = cbWkDir->ItemIndex();
+  if (!shortcut || index < 0 || index >= FDirNodeNames->Count()) return;
+  shortcut->WkDir = FDirNodeNames->Get(index);
+  FModified = 1;
+}
+
+// Runs whatever FUpdating holds: the tab change picks a choice's only file
+// through it.
+void TRWInstallForm::lbFilesShortcutsClick(TObject*) {
+  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts);
+  int index = lbFilesShortcuts->ItemIndex();
+  if (!shortcut || index < 0) return;
+  shortcut->Target = lbFilesShortcuts->Items()[index];
+  shortcut->FName = ExtractFileName(shortcut->Target);
+  FModified = 1;
+}
+
+void TRWInstallForm::buShortcutsDeleteClick(TObject*) {
+  if (!DeleteSelectedItemTab(tcShortcuts)) return;
+  tcChoicesChange(tcShortcuts);
+  FModified = 1;
+}
+
+void TRWInstallForm::edNameShortcutKeyPress(TObject*, char& key) {
+  CheckNameClash(tcShortcuts, edNameShortcut, key,
+                 "The name you have chosen for this shortcut is the same as another entry. Please make the name "
+                 "unique.");
+}
+
+}  // namespace tq

@@ -1,0 +1,180 @@
+// The open project written from the real window and read back into it.
+#include <fstream>
+
+#include "MainWindowFixture.h"
+#include "Recent.h"
+#include "WorkspaceDialogs.h"
+#include "associations.h"
+#include "choices.h"
+#include "regentry.h"
+
+namespace tq::testing {
+namespace {
+
+class ProjectLoadSaveTest : public MainWindowTest {
+ protected:
+  void WriteBytes(const std::string& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out << bytes;
+  }
+  // An edited project: Info fields, a second registry entry, files of a
+  // choice, FTP settings, Gui and Build settings.
+  void EditProject() {
+    W->edProductName->SetText("Widget Works");
+    W->edProductVersion->SetText("2.1.3");
+    W->edManufacturer->SetText("Acme");
+    auto* reg = dynamic_cast<TRegEntry*>(W->tcRegistry->Tabs().GetObjectAt(0));
+    ASSERT_NE(reg, nullptr);
+    reg->Key = "Software\\Acme";
+    reg->Root = 2;
+    auto* core = dynamic_cast<TChoice*>(W->tcChoices->Tabs().GetObjectAt(0));
+    ASSERT_NE(core, nullptr);
+    core->Files->AddIntObject("C:\\src\\app.exe", 0);
+    core->Directories->Add("<Home Directory>");
+    core->Files->AddIntObject("C:\\src\\ocx.dll", 1);
+    core->Directories->Add("SystemFolder");
+    W->trTargetDir->Items().AddChild(W->trTargetDir->Items().GetFirstNode(), "Bin");
+    W->trTargetDir->Items().Add(nullptr, "SystemFolder");
+    ProjectFtpData->HostIp = "ftp.acme.test";
+    ProjectFtpData->Password = "pw";
+    W->FHtmlSupportPages->Welcome->Add("logo.gif");
+    W->ckbIncludePatching->SetChecked(true);
+    W->edSupportUrl->SetText("http://acme.test/support");
+    W->Pro1->SetChecked(true);
+  }
+};
+
+TEST_F(ProjectLoadSaveTest, SaveLoadSaveGivesTheSameFile) {
+  EditProject();
+  const std::string first = Dir + "First.ipr", second = Dir + "Second.ipr";
+  W->WriteProjectTo(first);
+
+  // A different project in between, so that loading must bring everything back.
+  W->FModified = 0;
+  W->NewProject(1);
+  W->ReadProjectFrom(first);
+  EXPECT_EQ(W->FProjectFile, first);
+  EXPECT_EQ(W->FModified, 0);
+  EXPECT_EQ(W->FProjectType, 0);
+  EXPECT_EQ(W->FOutputFile, Dir + "First.msi");
+  EXPECT_EQ(W->Caption(), "First.ipr - Tarnquill - Install Project");
+  EXPECT_EQ(W->edProductName->Text(), "Widget Works");
+  EXPECT_EQ(W->FUpdateVersion, "2.1");
+  EXPECT_EQ(ProjectFtpData->HostIp, "ftp.acme.test");
+  EXPECT_TRUE(W->Pro1->Checked());
+  EXPECT_EQ(W->FPatchCount, 0);
+  EXPECT_EQ(TabCaptions(W->tcChoices), (std::vector<std::string>{"Core_Program", "Add A Sub-Choice"}));
+  EXPECT_EQ(TabCaptions(W->tcAssociations).back(), "Add A File Association Entry");
+  auto* core = dynamic_cast<TChoice*>(W->tcChoices->Tabs().GetObjectAt(0));
+  ASSERT_NE(core, nullptr);
+  EXPECT_EQ(core->Owner(), W);
+  ASSERT_EQ(core->Files->Count(), 2);
+  EXPECT_EQ(core->Files->GetIntObject(1), 1);
+  EXPECT_EQ(W->trTargetDir->Items().Count(), 3);
+  EXPECT_EQ(W->FDirNodeNames->Count(), 4);  // the three nodes and "Program Group"
+  EXPECT_EQ(W->cbDirectoryShortcuts->Items()[1], "    Bin");
+
+  W->WriteProjectTo(second);
+  EXPECT_EQ(ReadFileText(first), ReadFileText(second));
+}
+
+TEST_F(ProjectLoadSaveTest, ADamagedFileChangesNothing) {
+  W->WriteProjectTo(Dir + "Good.ipr");
+  std::string good = ReadFileText(Dir + "Good.ipr");
+  W->FProjectFile = Dir + "Open.ipr";
+  W->SetCaption("Open.ipr - Tarnquill - Install Project");
+  W->edProductName->SetText("Keep me");
+  ASSERT_EQ(W->FModified, 1);
+  const std::string recentBefore = ReadFileText(Dir + "Recent.dat");
+
+  for (size_t cut : {size_t(3), size_t(9), good.size() / 2}) {
+    WriteBytes(Dir + "Bad.ipr", good.substr(0, cut));
+    EXPECT_THROW(W->ReadProjectFrom(Dir + "Bad.ipr"), Exception) << cut;
+    EXPECT_EQ(W->FProjectFile, Dir + "Open.ipr");
+    EXPECT_EQ(W->Caption(), "Open.ipr - Tarnquill - Install Project");
+    EXPECT_EQ(W->edProductName->Text(), "Keep me");
+    EXPECT_EQ(W->FModified, 1);
+    EXPECT_EQ(TabCaptions(W->tcRegistry).size(), 2u);
+    EXPECT_EQ(ReadFileText(Dir + "Recent.dat"), recentBefore);
+  }
+  EXPECT_THROW(W->ReadProjectFrom(Dir + "Missing.ipr"), Exception);
+  EXPECT_EQ(W->FProjectFile, Dir + "Open.ipr");
+}
+
+TEST_F(ProjectLoadSaveTest, NothingCarriesOverFromThePreviousProject) {
+  W->WriteProjectTo(Dir + "Plain.ipr");
+  ProjectFtpData->HostIp = "ftp.previous.test";
+  ProjectFtpData->Password = "secret";
+  W->FHtmlSupportPages->Welcome->Add("old.gif");
+  W->FFlashSupport->SupportFiles->Add("old.swf");
+  W->FHtmlPagesNames->OrigWelcome = "C:\\old\\welcome.htm";
+  W->ReadProjectFrom(Dir + "Plain.ipr");
+  EXPECT_EQ(ProjectFtpData->HostIp, "");
+  EXPECT_EQ(ProjectFtpData->Password, "");
+  EXPECT_EQ(ProjectFtpData->Port, "21");
+  EXPECT_EQ(W->FHtmlSupportPages->Welcome->Count(), 0);
+  EXPECT_EQ(W->FFlashSupport->SupportFiles->Count(), 0);
+  EXPECT_EQ(W->FHtmlPagesNames->OrigWelcome, "");
+  EXPECT_EQ(W->FHtmlPagesNames->Welcome, "TqWelcome.htm");
+}
+
+TEST_F(ProjectLoadSaveTest, LoadingRunsNoClickHandlers) {
+  W->ckbHtmlUi->SetChecked(true);
+  W->ckbIncludePatching->SetChecked(true);
+  W->WriteProjectTo(Dir + "Pages.ipr");
+  W->ckbHtmlUi->SetChecked(false);
+  W->ckbIncludePatching->SetChecked(false);
+  int clicks = 0;
+  for (TCheckBox* box : {W->ckbHtmlUi, W->ckbIncludePatching, W->ckbAllPages})
+    box->OnClick = [&](TObject*) { ++clicks; };
+  W->FVersionEdited = 0;
+  W->ReadProjectFrom(Dir + "Pages.ipr");
+  EXPECT_EQ(W->FVersionEdited, 0);
+  EXPECT_TRUE(W->ckbHtmlUi->Checked());
+  EXPECT_TRUE(W->ckbIncludePatching->Checked());
+  EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(ProjectLoadSaveTest, DamagedAssociationsAreReportedAndTheRestCountsAsAbsent) {
+  auto* first = dynamic_cast<TAssociation*>(W->tcAssociations->Tabs().GetObjectAt(0));
+  ASSERT_NE(first, nullptr);
+  first->Extension = ".wid";
+  const std::string firstName = first->FName;  // the item goes with the load
+  ProjectFtpData->HostIp = "ftp.saved.test";
+  W->WriteProjectTo(Dir + "Assoc.ipr");
+  std::string bytes = ReadFileText(Dir + "Assoc.ipr");
+  // The placeholder's record, the second association record, loses its signature.
+  const std::string tag = "TPF0\x0cTAssociation";
+  size_t at = bytes.find(tag);
+  ASSERT_NE(at, std::string::npos);
+  at = bytes.find(tag, at + 1);
+  ASSERT_NE(at, std::string::npos);
+  bytes[at] = 'X';
+  WriteBytes(Dir + "Damaged.ipr", bytes);
+
+  ProjectFtpData->HostIp = "ftp.previous.test";
+  W->ckbIncludeMsi->SetChecked(false);
+  try {
+    W->ReadProjectFrom(Dir + "Damaged.ipr");
+    ADD_FAILURE() << "the damage was not reported";
+  } catch (const Exception& e) {
+    EXPECT_NE(std::string(e.what()).find("associations"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(W->FProjectFile, Dir + "Damaged.ipr");
+  EXPECT_EQ(W->FModified, 0);
+  EXPECT_EQ(TabCaptions(W->tcAssociations),
+            (std::vector<std::string>{firstName, "Add A File Association Entry"}));
+  EXPECT_EQ(ProjectFtpData->HostIp, "");     // absent, not the previous project's
+  EXPECT_FALSE(W->ckbIncludeMsi->Checked());  // absent: unchanged
+}
+
+TEST_F(ProjectLoadSaveTest, AFailedSaveKeepsThePreviousFile) {
+  W->WriteProjectTo(Dir + "Kept.ipr");
+  const std::string before = ReadFileText(Dir + "Kept.ipr");
+  W->edLicenseFile->SetText(std::string(256, 'x'));
+  EXPECT_THROW(W->WriteProjectTo(Dir + "Kept.ipr"), Exception);
+  EXPECT_EQ(ReadFileText(Dir + "Kept.ipr"), before);
+}
+
+}  // namespace
+}  // namespace tq::testing
