@@ -167,6 +167,7 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_HANDLER(TRWInstallForm, InstallPackage1Click);
   TQ_HANDLER(TRWInstallForm, MergeModule1Click);
   TQ_HANDLER(TRWInstallForm, Exit1Click);
+  TQ_HANDLER(TRWInstallForm, Open1Click);
   TQ_HANDLER(TRWInstallForm, Contents1Click);
   TQ_HANDLER(TRWInstallForm, Index1Click);
   TQ_HANDLER(TRWInstallForm, RecentFiles1Click);

@@ -6,6 +6,7 @@
 #include "FileUtils.h"
 #include "Recent.h"
 #include "RecentFiles.h"
+#include "TQOpenDlg.h"
 #include "TextFile.h"
 #include "main.h"
 
@@ -116,7 +117,7 @@ bool TRWInstallForm::SaveAs1Click(TObject*) {
   const std::string chosen = SaveDialog1->FileName;
   const std::string folder = FolderOf(chosen);
   const std::string versionFolder = folder + edProductVersion->Text();
-  const std::string target = versionFolder + "\\" + NameOf(chosen);
+  const std::string target = IncludeTrailingPathDelimiter(versionFolder) + NameOf(chosen);
   // The project goes into the version folder below the chosen one: that is the
   // file to ask about, not the one the dialog checked.
   if (!AnsiSameText(target, FProjectFile) && FileExists(target) &&
@@ -188,6 +189,20 @@ void TRWInstallForm::OpenVersion(const std::string& projectFolder, const std::st
   // The project is read before it counts as open or recent.
   ReadProjectFrom(file);
   if (RecentFiles) RecentFiles->AddFile(file);
+}
+
+void TRWInstallForm::Open1Click(TObject*) {
+  if (!SaveBeforeReplacing()) return;
+  if (!TQOpenDlg || TQOpenDlg->ShowModal() != mrOk) return;
+  const int product = TQOpenDlg->ListBox1->ItemIndex();
+  const int version = TQOpenDlg->ListBox2->ItemIndex();
+  // The product rows are the project list's entries, in the same order.
+  if (product < 0 || product >= FProjectList->Count() || version < 0 ||
+      version >= TQOpenDlg->ListBox2->Items().Count())
+    return;
+  auto* folder = dynamic_cast<TStringObject*>(FProjectList->GetObjectAt(product));
+  if (!folder) return;
+  OpenVersion(folder->Value, TQOpenDlg->ListBox2->Items().Get(version));
 }
 
 }  // namespace tq

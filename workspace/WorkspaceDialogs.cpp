@@ -11,8 +11,6 @@ TAboutBox* AboutBox = nullptr;
 TOKBottomDlg* OKBottomDlg = nullptr;
 TTabbedNotebookDlg* TabbedNotebookDlg = nullptr;
 TProgressDlg* ProgressDlg = nullptr;
-TFtpDataDlg* FtpDataDlg = nullptr;
-TTQOpenDlg* TQOpenDlg = nullptr;
 TVersionReminderDlg* VersionReminderDlg = nullptr;
 TBPOptionsDlg* BPOptionsDlg = nullptr;
 

@@ -5,7 +5,9 @@
 
 #include "Dialogs.h"
 #include "Forms.h"
+#include "FtpDataDlg.h"
 #include "StdCtrls.h"
+#include "TQOpenDlg.h"
 
 namespace tq {
 
@@ -38,8 +40,6 @@ TQ_PLAIN_DIALOG(TAboutBox, "AboutBox", "About");
 TQ_PLAIN_DIALOG(TOKBottomDlg, "OKBottomDlg", "Dialog");
 TQ_PLAIN_DIALOG(TTabbedNotebookDlg, "TabbedNotebookDlg", "Tabbed Notebook Dialog");
 TQ_PLAIN_DIALOG(TProgressDlg, "ProgressDlg", "Progress");
-TQ_PLAIN_DIALOG(TFtpDataDlg, "FtpDataDlg", "FTP Settings");
-TQ_PLAIN_DIALOG(TTQOpenDlg, "TQOpenDlg", "Open Project");
 
 #undef TQ_PLAIN_DIALOG
 
@@ -79,8 +79,6 @@ extern TAboutBox* AboutBox;
 extern TOKBottomDlg* OKBottomDlg;
 extern TTabbedNotebookDlg* TabbedNotebookDlg;
 extern TProgressDlg* ProgressDlg;
-extern TFtpDataDlg* FtpDataDlg;
-extern TTQOpenDlg* TQOpenDlg;
 extern TVersionReminderDlg* VersionReminderDlg;
 extern TBPOptionsDlg* BPOptionsDlg;
 

@@ -314,6 +314,7 @@ class TRWInstallForm : public TForm {
   static std::string FindProjectFile(const std::string& pattern);
   // Opens the project file of a version folder (a message when there is none).
   void OpenVersion(const std::string& projectFolder, const std::string& version);
+  void Open1Click(TObject* sender);  // the save prompt, the open dialog, the chosen version
   // Adds or re-points a product in the project list and writes "projects.dat".
   void AddToProjectList(const std::string& productName, const std::string& folder);
   void SaveProjectList();

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <stdexcept>
 
 #include "BuildCommand.h"
@@ -68,6 +70,11 @@ TEST_F(BuildCommandTest, HtmlReminderCancelStartsNothing) {
 TEST_F(BuildCommandTest, HtmlReminderOkBuildsAndTickedBoxSkipsIt) {
   SimpleProject();
   W->ckbHtmlUi->SetChecked(true);
+  // The setup pages were generated before this build.
+  for (const char* page : {"TQSetup.htm", "tqstyle.css", "TqWelcome.htm", "TqLicense.htm", "TqReadme.htm",
+                           "TqCustInfo.htm", "TqLocation.htm", "TqGroup.htm", "TqInstallType.htm", "TqCustom.htm",
+                           "TqInstall.htm", "TqProgress.htm", "TqFinish.htm"})
+    std::ofstream(Dir + page) << "<html></html>";
   Prompts.Expect(TExpectedPrompt(pkModalForm, "GenerateHtmlPagesReminderDlg", mrOk, {},
                                  [] { GenerateHtmlPagesReminderDlg->ckbDontRemind->SetChecked(true); }));
   ClickBuild();

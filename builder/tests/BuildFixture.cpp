@@ -21,7 +21,10 @@ const char* const ProgramFiles[] = {
     "welcome.template.bmp", "banner.bmp", "welcome.bmp", "help\\info.rtf", "help\\directories.rtf",
     "help\\choices.rtf", "help\\registry.rtf", "help\\shortcut.rtf", "help\\environment.rtf",
     "help\\mergemodules.rtf", "help\\build.rtf", "help\\gui.rtf", "help\\msi.rtf", "help\\FileAssociations.rtf",
-    "help\\Updates.rtf"};
+    "help\\Updates.rtf",
+    // What a successful build lays out in the distribution.
+    "Install.exe", "InstMsiA.exe", "InstMsiW.exe", "ProgressBar.class", "ProgressBarApplet.class",
+    "Vantrel.exe", "Sorvex.exe", "ZIPENG.DLL", "ZIPSTUB.BIN", "tqstyle.css.tpl"};
 
 // The auxiliary programs and files lie outside Tarnquill: small stand-ins here.
 const char* const StandIns[] = {"TQSetGroup.exe", "TQSetDestinationPath.exe", "TQSetSub.exe", "Uninstall.exe",
@@ -47,6 +50,12 @@ void BuildTest::SetUp() {
   for (const char* f : ProgramFiles)
     ASSERT_TRUE(CopyFile(std::string(TQ_PROGRAM_DIR) + "\\" + f, App + f, false)) << f;
   for (const char* f : StandIns) WriteBytes(App + f, std::string("stand-in ") + f);
+  // A build with update support packs the updates-menu control from the
+  // authoring machine's system folder.
+  char system[MAX_PATH] = "";
+  GetSystemDirectoryA(system, MAX_PATH);
+  const std::string control = std::string(system) + "\\BrindleProj.ocx";
+  if (!FileExists(control)) CopyFile(std::string(TQ_BINARY_DIR) + "\\system\\BrindleProj.ocx", control, true);
   FOldShellOpen = ShellOpenHook();
   ShellOpenHook() = [this](const std::string& file, const std::string&, const std::string&) {
     ShellOpens.push_back(file);

@@ -41,7 +41,7 @@ grep -q "^FILE3Sgamma's.dat${tab}COMP3Sgamma's.dat${tab}.*|gamma's.dat${tab}5${t
   || fail "File row 3: $(cat "$dir/File.idt")"
 grep -q "^FILE8SUninstallO'Brien's Tool.exe${tab}" "$dir/File.idt" || fail "uninstaller row"
 [ "$(tail -n +4 "$dir/File.idt" | wc -l)" -eq 8 ] || fail "File rows: $(cat "$dir/File.idt")"
-row Media "$(t '1|80||#primary.cab||')"
+row Media "$(t '1|90||#primary.cab||')"  # as the cabinet phase fixes it
 row SelfReg "$(t 'FILE1Sapp.exe|')"
 
 # Component and FeatureComponents.

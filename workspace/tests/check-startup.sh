@@ -47,19 +47,22 @@ echo "updater: $args"
 grep -qF "\"$(winpath "$prog/")Tarnquill.exe\" \"http" <<<"$args" || fail "updater's program path"
 grep -qF "\" \"Tarnquill\"" <<<"$args" || fail "updater's product name"
 
-# 2. One argument with ".IPR": recognised as the project; a fresh marker
-# stops the updater.
+# 2. One argument with ".IPR" (a real project, written by the example tool):
+# recognised and loaded; a fresh marker stops the updater.
 rm -f "$prog/updater-args.txt"
 touch "$prog/DontShowUpdates.dat"
-out="$(drive 'C:\Work\X.IPR')"
+mkdir -p "$work/proj"
+project="$(winpath "$work/proj/X.IPR")"
+"$TQ_WINE" "$tools_dir/tqexample.exe" "$(winpath "$here/examples/Sample/files")" "$project" >/dev/null
+out="$(drive "$project")"
 echo "$out"
-grep -qx 'window: X.IPR - Tarnquill' <<<"$out" || fail "one .IPR argument is not recognised"
-grep -qF 'C:\Work\X.IPR' "$prog/Recent.dat" || fail "the project was not added to Recent.dat"
+grep -qx 'window: X.IPR - Tarnquill - Install Project' <<<"$out" || fail "one .IPR argument is not recognised"
+grep -qF "$project" "$prog/Recent.dat" || fail "the project was not added to Recent.dat"
 sleep 2
 [ ! -e "$prog/updater-args.txt" ] || fail "updater started although the marker is fresh"
 
 # 3. Two arguments: no project.
-out="$(drive 'C:\Work\X.IPR' second)"
+out="$(drive "$project" second)"
 echo "$out"
 grep -qx "window: Untitled - Tarnquill - Install Project" <<<"$out" || fail "two arguments were taken as a project"
 [ "$(grep -c '^New ProductCode : {' "$log")" = 3 ] || fail "one product code per start"
