@@ -3,26 +3,13 @@
 // files arrive byte for byte where the Directory table puts them, the optional
 // ones stay out (INSTALLLEVEL 4 of the template), and the product uninstalls.
 #include "BuildCabinetTestSupport.h"
+#include "MsiTestRows.h"
 
 using namespace tq;
+using tq::testing::RunAndWait;
 using namespace tq::cabphasetest;
 
 namespace {
-
-// Runs a command line and answers its exit code (-1: it did not start or end).
-int RunAndWait(const std::string& commandLine) {
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return -1;
-  DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(pi.hProcess, 240000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return static_cast<int>(code);
-}
 
 std::string InstalledPath(const std::string& target, const TSourceFile& f) {
   return target + (f.Directory == "Data" ? "Data\\" : "") + f.Name;

@@ -11,6 +11,7 @@
 
 #include "BuildCabinet.h"
 #include "BuildCabinetTestSupport.h"
+#include "MsiTestRows.h"
 #include "BuildFixture.h"
 #include "FileUtils.h"
 
@@ -18,20 +19,6 @@ using namespace tq;
 using namespace tq::testing;
 
 namespace {
-
-int RunAndWait(const std::string& commandLine) {
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return -1;
-  DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(pi.hProcess, 240000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return static_cast<int>(code);
-}
 
 class ProjectCabinetTest : public BuildTest {
  protected:

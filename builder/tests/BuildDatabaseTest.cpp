@@ -1,5 +1,6 @@
 // The builder's installer database access, run against small databases that the
 // tests create themselves.
+#include "MsiTestRows.h"
 #include "build.h"
 
 #include <msidefs.h>
@@ -50,32 +51,8 @@ std::string WriteFile(const std::string& name, const std::string& bytes) {
   return path;
 }
 
-// All rows of a query as text, sorted, fields joined by "|", NULL as "~".
 std::vector<std::string> Rows(const std::string& dbPath, const std::string& sql) {
-  std::vector<std::string> rows;
-  TMsiHandle db, view, rec;
-  if (MsiOpenDatabaseA(dbPath.c_str(), MSIDBOPEN_READONLY, db.Receive()) != 0) return {"<no db>"};
-  if (MsiDatabaseOpenViewA(db.Get(), sql.c_str(), view.Receive()) != 0) return {"<no view>"};
-  MsiViewExecute(view.Get(), 0);
-  while (MsiViewFetch(view.Get(), rec.Receive()) == 0) {
-    std::string row;
-    UINT n = MsiRecordGetFieldCount(rec.Get());
-    for (UINT i = 1; i <= n; ++i) {
-      if (i > 1) row += "|";
-      if (MsiRecordIsNull(rec.Get(), i)) {
-        row += "~";
-        continue;
-      }
-      char buf[1024];
-      DWORD size = sizeof buf;
-      MsiRecordGetStringA(rec.Get(), i, buf, &size);
-      row.append(buf, size);
-    }
-    rows.push_back(row);
-  }
-  MsiViewClose(view.Get());
-  std::sort(rows.begin(), rows.end());  // the installer's ORDER BY does not sort texts
-  return rows;
+  return tq::testing::PackageRows(dbPath, sql);
 }
 
 // The bytes of the stream in field 2 of the first row of the query.

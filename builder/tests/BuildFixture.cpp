@@ -10,6 +10,7 @@
 #include "BuildSteps.h"
 #include "FileUtils.h"
 #include "MsiHandle.h"
+#include "MsiTestRows.h"
 #include "WorkspaceDialogs.h"
 
 namespace tq::testing {
@@ -141,30 +142,7 @@ void BuildTest::RunTableSteps() {
 void BuildTest::ClickBuild() { W->buBuild->Click(); }
 
 std::vector<std::string> BuildTest::Rows(const std::string& sql) const {
-  std::vector<std::string> rows;
-  TMsiHandle db, view, rec;
-  if (MsiOpenDatabaseA(W->FOutputFile.c_str(), MSIDBOPEN_READONLY, db.Receive()) != 0) return {"<no db>"};
-  if (MsiDatabaseOpenViewA(db.Get(), sql.c_str(), view.Receive()) != 0) return {"<no view>"};
-  MsiViewExecute(view.Get(), 0);
-  while (MsiViewFetch(view.Get(), rec.Receive()) == 0) {
-    std::string row;
-    UINT n = MsiRecordGetFieldCount(rec.Get());
-    for (UINT i = 1; i <= n; ++i) {
-      if (i > 1) row += "|";
-      if (MsiRecordIsNull(rec.Get(), i)) {
-        row += "~";
-        continue;
-      }
-      char buf[2048];
-      DWORD size = sizeof buf;
-      MsiRecordGetStringA(rec.Get(), i, buf, &size);
-      row.append(buf, size);
-    }
-    rows.push_back(row);
-  }
-  MsiViewClose(view.Get());
-  std::sort(rows.begin(), rows.end());
-  return rows;
+  return PackageRows(W->FOutputFile, sql);
 }
 
 std::string BuildTest::StreamBytes(const std::string& sql) const {
