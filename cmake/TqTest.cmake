@@ -1,7 +1,8 @@
 # tq_add_gtest(<name> SOURCES <files...> [LIBS <targets...>])
 # A GoogleTest program whose cases ctest runs one by one (discovered when the
 # tests run, under Wine for Windows builds). Tests find the program directory
-# through TQ_PROGRAM_DIR and the source tree through TQ_SOURCE_DIR.
+# through TQ_PROGRAM_DIR and the source tree through TQ_SOURCE_DIR. Windows test
+# programs each get a temporary folder of their own (tools/testing).
 # Paths as the test programs see them: under Wine the host's "/" is drive Z:.
 function(tq_host_path out path)
   if(TQ_WINDOWS)
@@ -18,6 +19,9 @@ tq_host_path(TQ_BINARY_DIR_HOST ${CMAKE_BINARY_DIR})
 function(tq_add_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  if(TQ_WINDOWS)
+    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tools/testing/PrivateTempFolder.cpp)
+  endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     TQ_PROGRAM_DIR="${TQ_PROGRAM_DIR_HOST}" TQ_SOURCE_DIR="${TQ_SOURCE_DIR_HOST}"
