@@ -78,6 +78,7 @@ void TBuild::OpenDatabase(const std::string& path) {
   FSummaryInfo.Close();
   Check(MsiOpenDatabaseW(Wide(path).c_str(), reinterpret_cast<LPCWSTR>(MSIDBOPEN_TRANSACT), FDatabase.Receive()),
         "OpenDatabase " + path);
+  FDatabasePath = path;
 }
 
 void TBuild::CheckDatabase(const std::string& operation) const {
@@ -188,6 +189,10 @@ void TBuild::ReplaceStream(const std::string& table, const std::string& name,
   RunStatement("DELETE FROM `" + table + "` WHERE `Name`=?", {name});
   if (table != "_Streams") RunStatement("DELETE FROM _Streams WHERE Name=?", {table + "." + name});
   Commit();
+  // The installer's list of open streams is left with a stale entry after a
+  // delete, which the next insert of the same session would release: open the
+  // committed package afresh before inserting.
+  OpenDatabase(FDatabasePath);
   InsertStream("SELECT * FROM `" + table + "`", name, filePath);
 }
 

@@ -105,7 +105,8 @@ class TBuild {
   // replacing a row of that name. The installer keeps a stream under its name
   // after its row is deleted (and a re-inserted row would get the old bytes), so
   // this deletes the row with SQL, for a table other than _Streams also the
-  // table's stream "<table>.<name>" in _Streams, commits, and inserts the row.
+  // table's stream "<table>.<name>" in _Streams, commits, reopens the package
+  // and inserts the row.
   // Once per name and session: replacing a stream inserted in the same session
   // makes the commit fail.
   void ReplaceStream(const std::string& table, const std::string& name,
@@ -126,6 +127,7 @@ class TBuild {
   bool FInstaller = false;  // the installer service has been set up
   TMsiHandle FView;
   TMsiHandle FDatabase;
+  std::string FDatabasePath;  // the package OpenDatabase opened
   std::string FCabinetName;
   std::string FKeySuffix;
   std::string FModuleId;

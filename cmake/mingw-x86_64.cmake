@@ -1,6 +1,6 @@
-# Cross toolchain for the test build: the same sources as 64-bit Windows programs.
-# Wine's 32-bit loader needs a kernel that runs 32-bit Linux programs; where it
-# cannot, the test suite runs this build under the 64-bit Wine loader instead.
+# Cross toolchain: the same sources as 64-bit Windows programs. Wine's 32-bit
+# loader needs a kernel that runs 32-bit Linux programs; where it cannot, the
+# test suite and the main job run this build instead of the i686 one.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

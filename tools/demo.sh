@@ -7,13 +7,16 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 bash .ci/install-deps.sh
-build=build/win64
-[ -f $build/CMakeCache.txt ] || cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
-cmake --build $build -j "$(nproc)" >/dev/null
 export TQ_WINE_ROOT="$root/build/wine-demo"
 # shellcheck source=wine-env.sh
 source tools/wine-env.sh
+# The shipped 32-bit programs, or the x86_64 build where Wine cannot run those.
+build=build/$TQ_WINDOWS_BUILD
+toolchain=mingw-i686.cmake
+[ "$TQ_WINDOWS_BUILD" = win64 ] && toolchain=mingw-x86_64.cmake
+[ -f $build/CMakeCache.txt ] || cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null
+cmake --build $build -j "$(nproc)" >/dev/null
 win() { local p="Z:$1"; echo "${p//\//\\}"; }
 
 project="$root/$build/examples/Sample/1.0.0/Sample.ipr"

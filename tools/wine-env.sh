@@ -5,8 +5,8 @@
 _tq_root="${TQ_WINE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wine}"
 mkdir -p "$_tq_root"
 export WINEPREFIX="$_tq_root/prefix"
-# The 64-bit loader: it runs the x86_64 test build whether or not this kernel can
-# run Wine's 32-bit loader.
+# The 64-bit loader starts 64-bit programs itself and hands 32-bit ones to Wine's
+# 32-bit loader, which needs a kernel that runs 32-bit Linux programs.
 if [ -x /usr/lib/wine/wine64 ]; then export TQ_WINE=/usr/lib/wine/wine64; else export TQ_WINE="$(command -v wine64 || command -v wine)"; fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -17,6 +17,17 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$TQ_WINE" wineboot --init </dev/null >/dev/null 2>&1
   wineserver -w
 fi
+# A crashing program ends at once: no debugger is attached to it (an attached
+# debugger waits forever, holding the test runner's pipes). Wine falls back to
+# its own debugger when the value is missing, so it names a program that is not
+# there.
+if [ ! -f "$_tq_root/no-debugger" ]; then
+  for _tq_key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+                 'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
+    "$TQ_WINE" reg add "$_tq_key" /v Debugger /d false /f </dev/null >/dev/null 2>&1 || true
+  done
+  touch "$_tq_root/no-debugger"
+fi
 _tq_driver="null"
 [ "${TQ_DISPLAY:-null}" = "x11" ] && _tq_driver="x11"
 if ! grep -q "\"Graphics\"=\"$_tq_driver\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
@@ -26,6 +37,13 @@ if ! grep -q "\"Graphics\"=\"$_tq_driver\"" "$WINEPREFIX/user.reg" 2>/dev/null; 
 fi
 # One persistent server; the services must not inherit our stdout/stderr or
 # callers that wait on those pipes (ctest) never finish.
-wineserver -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1 || true  # fails when one already runs
 setsid "$TQ_WINE" cmd /c exit </dev/null >/dev/null 2>&1
-unset _tq_root _tq_driver
+# TQ_WINDOWS_BUILD: the Windows build that runs here: win32 (the shipped i686
+# programs) where Wine's 32-bit side runs, else win64.
+if "$TQ_WINE" 'C:\windows\syswow64\cmd.exe' /c exit 7 </dev/null >/dev/null 2>&1; [ $? -eq 7 ]; then
+  export TQ_WINDOWS_BUILD=win32
+else
+  export TQ_WINDOWS_BUILD=win64
+fi
+unset _tq_root _tq_driver _tq_key
