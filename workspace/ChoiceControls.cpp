@@ -13,12 +13,18 @@ void TMultiSelectCheckListBox::CreateParams(TCreateParams& params) {
 
 TNoToolTipsTreeView::TNoToolTipsTreeView(TComponent* owner) : TTreeView(owner) { SetToolTips(false); }
 
+void TMultiColumnFileListBox::CreateParams(TCreateParams& params) {
+  TFileListBox::CreateParams(params);
+  params.Style |= LBS_MULTICOLUMN | WS_HSCROLL;
+}
+
 void RegisterChoiceControlClasses() {
   static bool done = false;
   if (done) return;
   done = true;
   RegisterComponentClass<TMultiSelectCheckListBox>("TMultiSelectCheckListBox");
   RegisterComponentClass<TNoToolTipsTreeView>("TNoToolTipsTreeView");
+  RegisterComponentClass<TMultiColumnFileListBox>("TMultiColumnFileListBox");
 }
 
 }  // namespace tq

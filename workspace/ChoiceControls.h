@@ -1,8 +1,10 @@
 #pragma once
-// The list and tree controls of the Choices and Directories pages.
+// The list and tree controls of the Choices and Directories pages, and the
+// "Add Files" dialog's file list.
 #include <string>
 
 #include "CheckLst.h"
+#include "FileCtrls.h"
 #include "TreeView.h"
 
 namespace tq {
@@ -22,6 +24,16 @@ class TNoToolTipsTreeView : public TTreeView {
  public:
   explicit TNoToolTipsTreeView(TComponent* owner);
   std::string ClassName() const override { return "TNoToolTipsTreeView"; }
+};
+
+// A file list box laid out in columns (the "Add Files" dialog's file list).
+class TMultiColumnFileListBox : public TFileListBox {
+ public:
+  explicit TMultiColumnFileListBox(TComponent* owner) : TFileListBox(owner) {}
+  std::string ClassName() const override { return "TMultiColumnFileListBox"; }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
 };
 
 // The object of a file list entry: a copy of the file's full source path.

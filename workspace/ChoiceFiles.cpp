@@ -1,7 +1,8 @@
-// The Choices page's file list: picking a directory, deleting files and the
-// list's scroll extent.
+// The Choices page's file list: picking a directory, adding and deleting
+// files and the list's scroll extent.
 #include "ItemPages.h"
 
+#include "AddFilesDlg.h"
 #include "SysUtils.h"
 #include "choices.h"
 
@@ -34,6 +35,10 @@ void TRWInstallForm::lbDirectoriesClick(TObject*) {
     lbFiles->SetChecked(entry, FChoiceFilePaths->GetIntObject(i) != 0);
   }
   SetFilesListExtent();
+}
+
+void TRWInstallForm::buAddFilesClick(TObject*) {
+  if (OpenDlg) OpenDlg->ShowModal();
 }
 
 void TRWInstallForm::buDeleteSelectedFilesClick(TObject*) {

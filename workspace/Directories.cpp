@@ -4,6 +4,7 @@
 
 #include "Prompts.h"
 #include "SysUtils.h"
+#include "SystemFoldersDlg.h"
 
 namespace tq {
 
@@ -26,6 +27,13 @@ TTreeNode* AddDirNode(TRWInstallForm& w, TTreeNode* parent) {
 }
 
 }  // namespace
+
+TTreeNode* FindDirNode(TRWInstallForm& w, const std::string& text) {
+  TTreeNodes& nodes = w.trTargetDir->Items();
+  for (int i = 0; i < nodes.Count(); ++i)
+    if (nodes.Item(i)->Text() == text) return nodes.Item(i);
+  return nullptr;
+}
 
 void TRWInstallForm::AddChildNode1Click(TObject*) {
   TTreeNode* node = AddDirNode(*this, FSelectedDirNode);
@@ -62,6 +70,18 @@ void TRWInstallForm::buTargetDirectoriesRenameClick(TObject*) {
   if (!node || node->IsFirstNode()) return;
   node->EditText();
   FModified = 1;
+}
+
+void TRWInstallForm::buTargetDirectoriesAddSystemFoldersClick(TObject*) {
+  if (!SystemFoldersDlg || SystemFoldersDlg->ShowModal() != mrOk) return;
+  TListBox* folders = SystemFoldersDlg->lbSystemFolders;
+  for (int i = 0; i < folders->Items().Count(); ++i) {
+    if (!folders->Selected(i)) continue;
+    std::string name = folders->Items()[i];
+    if (FindDirNode(*this, name)) continue;
+    trTargetDir->Items().Add(nullptr, name);
+    FModified = 1;
+  }
 }
 
 // An in-place rename: an empty name is refused (the node keeps its text);

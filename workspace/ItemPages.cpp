@@ -59,9 +59,9 @@ std::string DirNodeName(TRWInstallForm& w, int index) {
   return w.FDirNodeNames->Get(index);
 }
 
-void SetListExtent(TListBox* list) {
+int LongestEntryWidth(TListBox* list) {
   TControlItems& items = list->Items();
-  if (items.Count() == 0) return;
+  if (items.Count() == 0) return -1;
   int longest = 0;
   for (int i = 1; i < items.Count(); ++i)
     if (items[i].size() > items[longest].size()) longest = i;
@@ -73,7 +73,13 @@ void SetListExtent(TListBox* list) {
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   SelectObject(dc, old);
   ReleaseDC(wnd, dc);
-  SendMessageA(wnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + 100), 0);
+  return size.cx;
+}
+
+void SetListExtent(TListBox* list) {
+  int width = LongestEntryWidth(list);
+  if (width < 0) return;
+  SendMessageA(list->Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width + 100), 0);
 }
 
 bool FillChoiceFileList(TRWInstallForm& w, TListBox* list, const std::string& choiceName) {

@@ -39,6 +39,14 @@ int DirNodeIndex(TRWInstallForm& w, const std::string& name);
 // The name at a position of the directory-node names; empty when out of range.
 std::string DirNodeName(TRWInstallForm& w, int index);
 
+// The first node of the target directory tree whose text is text (exact
+// compare), or nullptr.
+TTreeNode* FindDirNode(TRWInstallForm& w, const std::string& text);
+
+// The pixel width, in the list's font, of its longest entry by characters
+// (the first of equal length); -1 for an empty list.
+int LongestEntryWidth(TListBox* list);
+
 // Sets a list box's horizontal extent from its longest entry by characters.
 void SetListExtent(TListBox* list);
 

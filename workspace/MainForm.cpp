@@ -183,6 +183,9 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_HANDLER(TRWInstallForm, lbFilesClick);
   TQ_HANDLER(TRWInstallForm, trTargetDirMouseDown);
   TQ_HANDLER(TRWInstallForm, trTargetDirEditing);
+  TQ_HANDLER(TRWInstallForm, buAddFilesClick);
+  TQ_HANDLER(TRWInstallForm, buTargetDirectoriesAddSystemFoldersClick);
+  TQ_HANDLER(TRWInstallForm, About1Click);
 }
 
 // ---- creation ----------------------------------------------------------------

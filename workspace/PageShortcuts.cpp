@@ -3,6 +3,7 @@
 #include "ItemPages.h"
 
 #include "SysUtils.h"
+#include "SystemFoldersDlg.h"
 #include "choices.h"
 #include "shortcut.h"
 
@@ -23,6 +24,42 @@ void SelectShortcutFile(TRWInstallForm& w, TRwiShortcut& shortcut) {
     w.lbFilesShortcuts->SetItemIndex(0);
     w.lbFilesShortcutsClick(w.lbFilesShortcuts);
   }
+}
+
+const char* const SystemDirectoryEntry = "Select A System Directory...";
+
+// The directory list's last entry: a system folder picked in the system-folder
+// dialog becomes the shortcut's directory and a new top-level directory node.
+void ChooseShortcutSystemFolder(TRWInstallForm& w) {
+  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(w.tcShortcuts);
+  if (!shortcut || !SystemFoldersDlg) {
+    w.cbDirectoryShortcuts->SetItemIndex(-1);
+    return;
+  }
+  auto restore = [] { SystemFoldersDlg->SetSelectionMode(true, "Select one or more folders from the list below"); };
+  SystemFoldersDlg->SetSelectionMode(false, "Select a folder from the list below");
+  try {
+    TListBox* folders = SystemFoldersDlg->lbSystemFolders;
+    int chosen = SystemFoldersDlg->ShowModal() == mrOk ? folders->ItemIndex() : -1;
+    if (chosen < 0) {
+      w.cbDirectoryShortcuts->SetItemIndex(-1);
+    } else if (std::string name = folders->Items()[chosen]; DirNodeIndex(w, name) >= 0) {
+      ShowMessage("That directory is in the list presently. Select it from there");
+      w.cbDirectoryShortcuts->SetItemIndex(DirNodeIndex(w, shortcut->Directory));
+    } else {
+      int at = w.cbDirectoryShortcuts->Items().Count() - 1;
+      w.cbDirectoryShortcuts->Items().Insert(at, name);
+      w.cbDirectoryShortcuts->SetItemIndex(at);
+      w.trTargetDir->Items().Add(nullptr, name);
+      w.FDirNodeNames->Add(name);
+      shortcut->Directory = name;
+      w.FModified = 1;
+    }
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
 }
 
 }  // namespace
@@ -78,9 +115,14 @@ void TRWInstallForm::cbChoicesShortcutsClick(TObject*) {
 }
 
 void TRWInstallForm::cbDirectoryShortcutsClick(TObject*) {
+  int index = cbDirectoryShortcuts->ItemIndex();
+  int last = cbDirectoryShortcuts->Items().Count() - 1;
+  if (index >= 0 && index == last && cbDirectoryShortcuts->Items()[last] == SystemDirectoryEntry) {
+    ChooseShortcutSystemFolder(*this);
+    return;
+  }
   if (FUpdating) return;
   TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts);
-  int index = cbDirectoryShortcuts->ItemIndex();
   if (!shortcut || index < 0 || index >= FDirNodeNames->Count()) return;
   shortcut->Directory = FDirNodeNames->Get(index);
   FModified = 1;

@@ -2,17 +2,13 @@
 
 namespace tq {
 
-TSystemFoldersDlg* SystemFoldersDlg = nullptr;
 TMergeDlg* MergeDlg = nullptr;
-TOpenDlg* OpenDlg = nullptr;
 TBdePathDlg* BdePathDlg = nullptr;
 TGenerateHtmlPagesReminderDlg* GenerateHtmlPagesReminderDlg = nullptr;
-TAboutBox* AboutBox = nullptr;
 TOKBottomDlg* OKBottomDlg = nullptr;
 TTabbedNotebookDlg* TabbedNotebookDlg = nullptr;
 TProgressDlg* ProgressDlg = nullptr;
 TVersionReminderDlg* VersionReminderDlg = nullptr;
-TBPOptionsDlg* BPOptionsDlg = nullptr;
 
 void TPlainDialog::LoadPlainLayout(const std::string& name, const std::string& className,
                                    const std::string& caption, const std::string& body) {
@@ -34,20 +30,6 @@ TVersionReminderDlg::TVersionReminderDlg(TComponent* owner) : TPlainDialog(owner
   LoadPlainLayout("VersionReminderDlg", "TVersionReminderDlg", "Reminder",
                   "  object ckbDontShow: TCheckBox\n    Left = 16\n    Top = 120\n    Width = 340\n"
                   "    Caption = 'Don''t show me this dialog again this session'\n  end\n");
-}
-
-TBPOptionsDlg::TBPOptionsDlg(TComponent* owner) : TPlainDialog(owner) {
-  TQ_FIELD(FontDialog1);
-  TQ_FIELD(FontDialog2);
-  TQ_FIELD(ProgressBarBackgroundColorDlg);
-  TQ_FIELD(ProgressBarForegroundColorDlg);
-  LoadPlainLayout("BPOptionsDlg", "TBPOptionsDlg", "Boilerplate Options",
-                  "  object FontDialog1: TFontDialog\n  end\n"
-                  "  object FontDialog2: TFontDialog\n  end\n"
-                  "  object ProgressBarBackgroundColorDlg: TColorDialog\n  end\n"
-                  "  object ProgressBarForegroundColorDlg: TColorDialog\n  end\n");
-  ProgressBarBackgroundColorDlg->Color = clGray;
-  ProgressBarForegroundColorDlg->Color = clGreen;
 }
 
 }  // namespace tq

@@ -3,10 +3,14 @@
 // its own class; the ones without their controls yet show only their caption.
 #include <string>
 
+#include "AboutBox.h"
+#include "AddFilesDlg.h"
+#include "BPOptionsDlg.h"
 #include "Dialogs.h"
 #include "Forms.h"
 #include "FtpDataDlg.h"
 #include "StdCtrls.h"
+#include "SystemFoldersDlg.h"
 #include "TQOpenDlg.h"
 
 namespace tq {
@@ -32,11 +36,8 @@ class TPlainDialog : public TForm {
     std::string ClassName() const override { return #Class; }                      \
   }
 
-TQ_PLAIN_DIALOG(TSystemFoldersDlg, "SystemFoldersDlg", "System Folders");
 TQ_PLAIN_DIALOG(TMergeDlg, "MergeDlg", "Merge Modules");
-TQ_PLAIN_DIALOG(TOpenDlg, "OpenDlg", "Add Files");
 TQ_PLAIN_DIALOG(TBdePathDlg, "BdePathDlg", "Database Engine Merge Modules");
-TQ_PLAIN_DIALOG(TAboutBox, "AboutBox", "About");
 TQ_PLAIN_DIALOG(TOKBottomDlg, "OKBottomDlg", "Dialog");
 TQ_PLAIN_DIALOG(TTabbedNotebookDlg, "TabbedNotebookDlg", "Tabbed Notebook Dialog");
 TQ_PLAIN_DIALOG(TProgressDlg, "ProgressDlg", "Progress");
@@ -59,27 +60,12 @@ class TVersionReminderDlg : public TPlainDialog {
   TCheckBox* ckbDontShow = nullptr;
 };
 
-// The fonts and progress-bar colours of the generated setup pages.
-class TBPOptionsDlg : public TPlainDialog {
- public:
-  explicit TBPOptionsDlg(TComponent* owner);
-  std::string ClassName() const override { return "TBPOptionsDlg"; }
-  TFontDialog* FontDialog1 = nullptr;  // Back, Next and Cancel
-  TFontDialog* FontDialog2 = nullptr;  // other text
-  TColorDialog* ProgressBarBackgroundColorDlg = nullptr;
-  TColorDialog* ProgressBarForegroundColorDlg = nullptr;
-};
-
-extern TSystemFoldersDlg* SystemFoldersDlg;
 extern TMergeDlg* MergeDlg;
-extern TOpenDlg* OpenDlg;
 extern TBdePathDlg* BdePathDlg;
 extern TGenerateHtmlPagesReminderDlg* GenerateHtmlPagesReminderDlg;
-extern TAboutBox* AboutBox;
 extern TOKBottomDlg* OKBottomDlg;
 extern TTabbedNotebookDlg* TabbedNotebookDlg;
 extern TProgressDlg* ProgressDlg;
 extern TVersionReminderDlg* VersionReminderDlg;
-extern TBPOptionsDlg* BPOptionsDlg;
 
 }  // namespace tq

@@ -223,6 +223,7 @@ class TRWInstallForm : public TForm {
   void Contents1Click(TObject* sender);
   void Index1Click(TObject* sender);
   void RecentFiles1Click(TObject* sender);
+  void About1Click(TObject* sender);
   bool AppHelp(uint16_t command, intptr_t data, bool& callHelp);
   void AppShowHint(std::string& hintStr, bool& canShow, THintInfo& hintInfo);
   void lbFilesClick(TObject* sender);
@@ -284,8 +285,12 @@ class TRWInstallForm : public TForm {
   void buTargetDirectoriesAddClick(TObject* sender);
   void buTargetDirectoriesDeleteClick(TObject* sender);
   void buTargetDirectoriesRenameClick(TObject* sender);
+  // Adds the system folders picked in the system-folder dialog as top-level nodes.
+  void buTargetDirectoriesAddSystemFoldersClick(TObject* sender);
   void trTargetDirEdited(TObject* sender, TTreeNode* node, std::string& s);
   void lbDirectoriesClick(TObject* sender);
+  // Shows the "Add Files" dialog, which adds to the selected choice.
+  void buAddFilesClick(TObject* sender);
   void buDeleteSelectedFilesClick(TObject* sender);
   void SetFilesListExtent();
   // Empties lbFiles, freeing its entries' path copies.

@@ -4,8 +4,10 @@
 #include "ComCtrls.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
+#include "FileCtrls.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "Shape.h"
 
 namespace tq {
 
@@ -23,9 +25,13 @@ void RegisterStandardControlClasses() {
   RegisterComponentClass<TComboBox>("TComboBox");
   RegisterComponentClass<TListBox>("TListBox");
   RegisterComponentClass<TCheckListBox>("TCheckListBox");
+  RegisterComponentClass<TFileListBox>("TFileListBox");
+  RegisterComponentClass<TDirectoryListBox>("TDirectoryListBox");
+  RegisterComponentClass<TDriveComboBox>("TDriveComboBox");
   RegisterComponentClass<TPanel>("TPanel");
   RegisterComponentClass<TImage>("TImage");
   RegisterComponentClass<TPaintBox>("TPaintBox");
+  RegisterComponentClass<TShape>("TShape");
   RegisterComponentClass<TRadioGroup>("TRadioGroup");
   RegisterComponentClass<TScrollBox>("TScrollBox");
   RegisterComponentClass<TTimer>("TTimer");

@@ -665,6 +665,15 @@ void TListBox::SetItemIndex(int index) {
   }
 }
 
+void TListBox::SetMultiSelect(bool v) {
+  if (v == FMultiSelect) return;
+  FMultiSelect = v;
+  if (!FHandle) return;
+  FItemIndex = -1;
+  DestroyHandle();
+  CreateHandle();
+}
+
 bool TListBox::Selected(int index) const {
   if (index < 0 || index >= FItems.Count()) throw EListError(Format("List index out of bounds (%d)", {index}));
   if (!FHandle) return index == FItemIndex;

@@ -236,7 +236,8 @@ class TListBox : public TWinControl {
   int ItemIndex() const;
   void SetItemIndex(int index);
   bool MultiSelect() const { return FMultiSelect; }
-  void SetMultiSelect(bool v) { FMultiSelect = v; }
+  // A window already made is made again in the new style (the selection is lost).
+  void SetMultiSelect(bool v);
   bool ExtendedSelect() const { return FExtendedSelect; }
   void SetExtendedSelect(bool v) { FExtendedSelect = v; }
   bool Selected(int index) const;
