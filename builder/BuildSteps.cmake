@@ -12,7 +12,7 @@ target_link_libraries(tqbuildcommand PUBLIC tqbuildsteps tqbuildcabinet_project 
 # The steps and the command on a real main window, in-process.
 tq_add_gtest(buildsteps_tests
   SOURCES tests/BuildFixture.cpp tests/BuildStepsTest.cpp tests/BuildCommandTest.cpp tests/ComponentIdsTest.cpp
-          tests/PeerPackageTest.cpp
+          tests/PeerPackageTest.cpp tests/UpdatesPageTest.cpp
   LIBS tqbuildcommand)
 tq_add_layouts(buildsteps_tests ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)
 add_dependencies(buildsteps_tests tq_program_data)

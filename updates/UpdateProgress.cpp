@@ -23,50 +23,50 @@ int MulDiv(int64_t A, int64_t B, int64_t C) {
   return static_cast<int>(q);
 }
 
-void TProgressDlg::SetFileGauge(int Percent) {
+void TUpdateProgress::SetFileGauge(int Percent) {
   FProgressBar = Percent;
   if (FView) FView->SetFileGauge(Percent);
 }
 
-void TProgressDlg::SetGeneralGauge(int Percent) {
+void TUpdateProgress::SetGeneralGauge(int Percent) {
   FGeneralProgressBar = Percent;
   if (FView) FView->SetGeneralGauge(Percent);
 }
 
-void TProgressDlg::SetCurrentCompleted(int64_t Value) {
+void TUpdateProgress::SetCurrentCompleted(int64_t Value) {
   FCurrentCompleted = Value;
   if (FCurrentTotal > 0) SetFileGauge(MulDiv(FCurrentCompleted, 100, FCurrentTotal));
   if (FTotal > 0) SetGeneralGauge(MulDiv(FCompleted + FCurrentCompleted, 100, FTotal));
   if (FView) FView->ProcessMessages();
 }
 
-void TProgressDlg::SetCompleted(int64_t Value) {
+void TUpdateProgress::SetCompleted(int64_t Value) {
   FCompleted = Value;
   if (FTotal > 0) SetGeneralGauge(MulDiv(FCompleted + FCurrentCompleted, 100, FTotal));
   if (FView) FView->ProcessMessages();
 }
 
-void TProgressDlg::SetTotal(int64_t Value) {
+void TUpdateProgress::SetTotal(int64_t Value) {
   FTotal = Value;
   if (FTotal > 0) SetGeneralGauge(MulDiv(FCompleted, 100, FTotal));
 }
 
-void TProgressDlg::SetFileNameLabel(const std::string& Text) {
+void TUpdateProgress::SetFileNameLabel(const std::string& Text) {
   FFileNameLabel = Text;
   if (FView) FView->SetFileName(Text);
 }
 
-void TProgressDlg::Show() {
+void TUpdateProgress::Show() {
   FVisible = true;
   if (FView) FView->ShowProgress();
 }
 
-void TProgressDlg::Hide() {
+void TUpdateProgress::Hide() {
   FVisible = false;
   if (FView) FView->HideProgress();
 }
 
-void TProgressDlg::SetBusy(bool Busy) {
+void TUpdateProgress::SetBusy(bool Busy) {
   if (FView) FView->SetBusy(Busy);
 }
 

@@ -25,9 +25,9 @@ class TUpdateProgressView {
 };
 
 // The state of the "Update Progress" window.
-class TProgressDlg {
+class TUpdateProgress {
  public:
-  explicit TProgressDlg(TUpdateProgressView* View = nullptr) : FView(View) {}
+  explicit TUpdateProgress(TUpdateProgressView* View = nullptr) : FView(View) {}
 
   void SetCurrentCompleted(int64_t Value);
   void SetCompleted(int64_t Value);

@@ -136,9 +136,9 @@ void TUpdateFileMaker::RefreshAll() {
 }
 
 void TUpdateFileMaker::UpdateProgressCallback(int Position, int Total) {
-  if (!FProgressDlg) return;
-  FProgressDlg->SetCurrentTotal(Total);
-  FProgressDlg->SetCurrentCompleted(Position);
+  if (!FProgress) return;
+  FProgress->SetCurrentTotal(Total);
+  FProgress->SetCurrentCompleted(Position);
 }
 
 void TUpdateFileMaker::MakeBtnClick() {
@@ -152,16 +152,16 @@ void TUpdateFileMaker::MakeBtnClick() {
   try {
     WriteUpdateFile(*output);
   } catch (...) {
-    if (FProgressDlg) {
-      FProgressDlg->SetBusy(false);
-      FProgressDlg->Hide();
+    if (FProgress) {
+      FProgress->SetBusy(false);
+      FProgress->Hide();
     }
     // Never leave a partial update file behind to be uploaded.
     output.reset();
     DeleteFile(path);
     throw;
   }
-  if (FProgressDlg) FProgressDlg->Hide();
+  if (FProgress) FProgress->Hide();
 }
 
 void TUpdateFileMaker::WriteUpdateFile(TStream& Output) {
@@ -173,8 +173,8 @@ void TUpdateFileMaker::WriteUpdateFile(TStream& Output) {
   TMemoryStream body, delta;
   RefreshAll();
 
-  if (!FProgressDlg) FProgressDlg = std::make_unique<TProgressDlg>(FProgressView);
-  TProgressDlg& progress = *FProgressDlg;
+  if (!FProgress) FProgress = std::make_unique<TUpdateProgress>(FProgressView);
+  TUpdateProgress& progress = *FProgress;
   int64_t total = 0;
   for (const auto& r : FileListBox)
     if (r->Action != uaIdentical) total += int64_t(r->NewSize());

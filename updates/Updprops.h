@@ -105,7 +105,7 @@ class TUpdateFileMaker {
 
   // The delta's progress: the current total and position within the chunk.
   void UpdateProgressCallback(int Position, int Total);
-  TProgressDlg* ProgressDlg() { return FProgressDlg.get(); }
+  TUpdateProgress* Progress() { return FProgress.get(); }
 
  private:
   std::string OldPath(const UpdateFileRecord& Record) const;
@@ -113,7 +113,7 @@ class TUpdateFileMaker {
   void WriteUpdateFile(TStream& Output);
 
   TUpdateProgressView* FProgressView;
-  std::unique_ptr<TProgressDlg> FProgressDlg;
+  std::unique_ptr<TUpdateProgress> FProgress;
 };
 
 }  // namespace tq

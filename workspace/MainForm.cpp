@@ -158,6 +158,10 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_FIELD(UndoLastUpdate1); TQ_FIELD(Help1); TQ_FIELD(Contents1); TQ_FIELD(Index1); TQ_FIELD(ContactUs1);
   TQ_FIELD(Support1); TQ_FIELD(Suggestions1); TQ_FIELD(About1);
   TQ_HANDLER(TRWInstallForm, FormCreate);
+  TQ_HANDLER(TRWInstallForm, ckbIncludePatchingClick);
+  TQ_HANDLER(TRWInstallForm, edVersionComparisonChange);
+  TQ_HANDLER(TRWInstallForm, edProductVersionExit);
+  TQ_HANDLER(TRWInstallForm, buCreateNewPatchClick);
   TQ_HANDLER(TRWInstallForm, FormClose);
   TQ_HANDLER(TRWInstallForm, FormDestroy);
   TQ_HANDLER(TRWInstallForm, buProductCodeGuidClick);

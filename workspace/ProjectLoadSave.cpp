@@ -330,6 +330,7 @@ void TRWInstallForm::ReadProjectFrom(const std::string& fileName) {
   // project loaded over, except the two Build flags, which default to off.
   SetCheckQuietly(ckbDisableComplete, c.DisableComplete.value_or(false));
   SetCheckQuietly(ckbIncludePatching, c.IncludePatching.value_or(false));
+  EnableVersionComparison();
   if (ckbIncludePatching->Checked()) FPatchCount = 0;
   if (c.WelcomeBitmap) edWelcomeBitmap->SetText(*c.WelcomeBitmap);
   if (c.BannerBitmap) edBannerBitmap->SetText(*c.BannerBitmap);

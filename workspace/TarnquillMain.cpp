@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "BuildCommand.h"
+#include "UpdateWindows.h"
 #include "WorkspaceDialogs.h"
 #include "main.h"
 

@@ -6,8 +6,6 @@ TMergeDlg* MergeDlg = nullptr;
 TBdePathDlg* BdePathDlg = nullptr;
 TGenerateHtmlPagesReminderDlg* GenerateHtmlPagesReminderDlg = nullptr;
 TOKBottomDlg* OKBottomDlg = nullptr;
-TTabbedNotebookDlg* TabbedNotebookDlg = nullptr;
-TProgressDlg* ProgressDlg = nullptr;
 TVersionReminderDlg* VersionReminderDlg = nullptr;
 
 void TPlainDialog::LoadPlainLayout(const std::string& name, const std::string& className,

@@ -39,8 +39,6 @@ class TPlainDialog : public TForm {
 TQ_PLAIN_DIALOG(TMergeDlg, "MergeDlg", "Merge Modules");
 TQ_PLAIN_DIALOG(TBdePathDlg, "BdePathDlg", "Database Engine Merge Modules");
 TQ_PLAIN_DIALOG(TOKBottomDlg, "OKBottomDlg", "Dialog");
-TQ_PLAIN_DIALOG(TTabbedNotebookDlg, "TabbedNotebookDlg", "Tabbed Notebook Dialog");
-TQ_PLAIN_DIALOG(TProgressDlg, "ProgressDlg", "Progress");
 
 #undef TQ_PLAIN_DIALOG
 
@@ -64,8 +62,6 @@ extern TMergeDlg* MergeDlg;
 extern TBdePathDlg* BdePathDlg;
 extern TGenerateHtmlPagesReminderDlg* GenerateHtmlPagesReminderDlg;
 extern TOKBottomDlg* OKBottomDlg;
-extern TTabbedNotebookDlg* TabbedNotebookDlg;
-extern TProgressDlg* ProgressDlg;
 extern TVersionReminderDlg* VersionReminderDlg;
 
 }  // namespace tq

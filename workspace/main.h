@@ -346,6 +346,22 @@ class TRWInstallForm : public TForm {
   void EnsureSystemFolderDir();
   // ---- end of open, save, recent files ----
 
+  // ---- update creation ----
+  void ckbIncludePatchingClick(TObject* sender);
+  // The version comparison is edited only with update support on.
+  void EnableVersionComparison();
+  void edVersionComparisonChange(TObject* sender);
+  // Leaving the version edit: asks about automatic updates after a change.
+  void edProductVersionExit(TObject* sender);
+  // The Create Update button of the Updates page.
+  void buCreateNewPatchClick(TObject* sender);
+  // Writes the update files from fromVersion to the current version; true when
+  // at least one exists afterwards.
+  bool CreateUpdate(const std::string& fromVersion);
+  // The product version up to, not including, its second ".".
+  std::string GetMajorMinorVersion() const;
+  // ---- end of update creation ----
+
   THtmlHelpLibrary& HtmlHelp() { return FHtmlHelp; }
   bool LogOpen() const { return FLogFile.IsOpen(); }
 

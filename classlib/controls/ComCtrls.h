@@ -1,5 +1,6 @@
 #pragma once
-// The common controls: tree views, tab and page controls, rich edits.
+// The common controls: tree views, tab and page controls, rich edits, progress bars.
+#include "ProgressBar.h"
 #include "RichEdit.h"
 #include "TabControls.h"
 #include "TreeView.h"

@@ -41,6 +41,7 @@ void RegisterStandardControlClasses() {
   RegisterComponentClass<TPageControl>("TPageControl");
   RegisterComponentClass<TTabSheet>("TTabSheet");
   RegisterComponentClass<TRichEdit>("TRichEdit");
+  RegisterComponentClass<TProgressBar>("TProgressBar");
   RegisterComponentClass<TMainMenu>("TMainMenu");
   RegisterComponentClass<TPopupMenu>("TPopupMenu");
   RegisterComponentClass<TMenuItem>("TMenuItem");

@@ -209,8 +209,8 @@ TEST_F(UpdateFileTest, AFileThatCannotBeWrittenCompletelyIsRemoved) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot open file ", 0), 0u) << e.what();
   }
   EXPECT_FALSE(fs::exists(Out()));
-  ASSERT_NE(b.ProgressDlg(), nullptr);
-  EXPECT_FALSE(b.ProgressDlg()->Visible());
+  ASSERT_NE(b.Progress(), nullptr);
+  EXPECT_FALSE(b.Progress()->Visible());
 }
 
 TEST_F(UpdateFileTest, UncreatableOutputRaises) {
@@ -246,7 +246,7 @@ TEST_F(UpdateFileTest, ProgressRunsToTheTotalOfTheNewSizes) {
     b.AddBtnClick();
   }
   b.MakeBtnClick();
-  TProgressDlg& p = *b.ProgressDlg();
+  TUpdateProgress& p = *b.Progress();
   EXPECT_EQ(p.Total(), 8000);
   EXPECT_EQ(p.Completed(), 8000);
   EXPECT_EQ(p.GeneralProgressBar(), 100);
@@ -266,7 +266,7 @@ TEST(UpdateProgress, GaugeArithmetic) {
   EXPECT_EQ(MulDiv(5, 100, 0), -1);
   EXPECT_EQ(MulDiv(int64_t(6) << 40, 100, int64_t(12) << 40), 50);
 
-  TProgressDlg p;
+  TUpdateProgress p;
   p.SetTotal(0);
   p.SetCurrentCompleted(5);  // no totals: the gauges stay
   EXPECT_EQ(p.ProgressBar(), 0);
