@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -151,7 +152,11 @@ TEST(FtpDataFile, OverlongSettingIsRefused) {
 class FtpDataFileWrite : public ::testing::Test {
  protected:
   void SetUp() override {
-    Dir = std::string(TQ_BINARY_DIR) + (TQ_BINARY_DIR[0] == '/' ? "/" : "\\");
+    // A folder for each case: ctest runs the cases side by side.
+    const std::string sep = TQ_BINARY_DIR[0] == '/' ? "/" : "\\";
+    Dir = std::string(TQ_BINARY_DIR) + sep + "ftpdata-" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name() + sep;
+    std::filesystem::create_directories(Dir);
     Project = Dir + "ftpdata.ipr";
     Target = Dir + "Updates2.dat";
     std::remove(Target.c_str());
