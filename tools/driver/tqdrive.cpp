@@ -4,15 +4,30 @@
 // the window's caption, runs the steps in order, then asks the window to close
 // (WM_CLOSE) and waits for the program to end. Steps:
 //   click:<caption>        presses the button with that caption in the main window
-//   wait:<text>[!<failure>] waits until a control of the main window shows <text>;
-//                          ends with code 97 (printing the program's open prompts)
-//                          if <failure> shows first
+//   mouse:<text>           clicks with the mouse (button down and up messages) on
+//                          the visible control captioned <text>, or on the visible
+//                          list box entry or tab with that text
+//   mouse:@<x>,<y>         clicks with the mouse on the point x, y of the main
+//                          window's client area (controls that draw their own
+//                          items, such as the side bar)
+//   show:<page>            brings forward the page captioned <page> of a page
+//                          control whose tabs are hidden, when picking it did not
+//   wait:<text>[!<failure>] waits until a control of the main window (or an entry
+//                          of its list boxes) shows <text>; ends with code 97
+//                          (printing the program's open prompts) if <failure>
+//                          shows first
+//   sleep:<ms>             lets the program run for ms milliseconds
+//   linger:<ms>            from now on, a failing step leaves the program
+//                          running for ms milliseconds (time for a picture of
+//                          its windows) before ending it
 //   answer:<text>=<button> from now on, whenever another window of the program
 //                          shows <text> (caption or any control), presses <button>
 // Prints each step's outcome. Exit code: the program's, or 90+ when driving failed.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -24,13 +39,21 @@ struct Answer {
 };
 
 DWORD gPid = 0;
+HANDLE gProcess = nullptr;
 HWND gMain = nullptr;
+DWORD gLinger = 0;
 std::vector<Answer> gAnswers;
 
 std::string TextOf(HWND w) {
   char buf[1024] = "";
   GetWindowTextA(w, buf, sizeof buf);
   return buf;
+}
+
+bool IsClass(HWND w, const char* name) {
+  char cls[64] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  return lstrcmpiA(cls, name) == 0;
 }
 
 struct Find {
@@ -41,11 +64,7 @@ struct Find {
 
 BOOL CALLBACK FindChild(HWND w, LPARAM lp) {
   auto* f = reinterpret_cast<Find*>(lp);
-  if (f->buttonsOnly) {
-    char cls[64] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Button") != 0) return TRUE;
-  }
+  if (f->buttonsOnly && !IsClass(w, "Button")) return TRUE;
   std::string t = TextOf(w);
   std::string plain;
   for (char c : t)
@@ -61,6 +80,184 @@ HWND FindInside(HWND top, const std::string& text, bool buttonsOnly) {
   Find f{text, buttonsOnly, nullptr};
   EnumChildWindows(top, FindChild, reinterpret_cast<LPARAM>(&f));
   return f.found;
+}
+
+// Memory in the driven program for the control messages whose data travels by
+// pointer and that Windows does not carry between processes (the tab
+// control's).
+class RemoteBlock {
+ public:
+  explicit RemoteBlock(size_t size)
+      : FAt(static_cast<char*>(VirtualAllocEx(gProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE))) {}
+  ~RemoteBlock() {
+    if (FAt) VirtualFreeEx(gProcess, FAt, 0, MEM_RELEASE);
+  }
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+  bool Valid() const { return FAt != nullptr; }
+  char* At(size_t offset) const { return FAt + offset; }
+  bool Write(size_t offset, const void* data, size_t size) const {
+    return WriteProcessMemory(gProcess, FAt + offset, data, size, nullptr) != 0;
+  }
+  bool Read(size_t offset, void* data, size_t size) const {
+    return ReadProcessMemory(gProcess, FAt + offset, data, size, nullptr) != 0;
+  }
+
+ private:
+  char* FAt;
+};
+
+// A message to a control of the program, answered within two seconds; false
+// when the program did not answer.
+bool Ask(HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(w, msg, wp, lp, SMTO_ABORTIFHUNG, 2000, &answer)) return false;
+  result = static_cast<LRESULT>(answer);
+  return true;
+}
+
+// What a control shows. An edit box keeps its text itself: other programs do
+// not see it as the window's caption.
+std::string ShownText(HWND w) {
+  if (!IsClass(w, "Edit")) return TextOf(w);
+  char buf[1024] = "";
+  LRESULT length = 0;
+  if (!Ask(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), length)) return {};
+  return buf;
+}
+
+// The rectangle (client coordinates) of the tab that reads text.
+bool FindTab(HWND w, const std::string& text, RECT& rect) {
+  constexpr size_t rectAt = sizeof(TCITEMA), textAt = rectAt + sizeof(RECT), textSize = 1024;
+  RemoteBlock block(textAt + textSize);
+  LRESULT count = 0, done = 0;
+  if (!block.Valid() || !Ask(w, TCM_GETITEMCOUNT, 0, 0, count)) return false;
+  for (int i = 0; i < count; ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = block.At(textAt);
+    item.cchTextMax = textSize;
+    char caption[textSize] = "";
+    if (!block.Write(0, &item, sizeof item) || !Ask(w, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(block.At(0)), done) ||
+        !done || !block.Read(textAt, caption, textSize - 1) || text != caption)
+      continue;
+    if (Ask(w, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(block.At(rectAt)), done) && done &&
+        block.Read(rectAt, &rect, sizeof rect))
+      return true;
+  }
+  return false;
+}
+
+// The rectangle (client coordinates) of the list box entry that reads text.
+bool FindListEntry(HWND w, const std::string& text, RECT& rect) {
+  LRESULT count = 0, length = 0, done = 0;
+  if (!Ask(w, LB_GETCOUNT, 0, 0, count)) return false;
+  for (int i = 0; i < count; ++i) {
+    char entry[1024] = "";
+    if (!Ask(w, LB_GETTEXTLEN, i, 0, length) || length < 0 || length >= static_cast<LRESULT>(sizeof entry) ||
+        !Ask(w, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry), done) || done == LB_ERR || text != entry)
+      continue;
+    if (Ask(w, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect), done) && done != LB_ERR) return true;
+  }
+  return false;
+}
+
+// The rectangle of an entry (list box entry or tab) of control w that reads text.
+bool FindEntry(HWND w, const std::string& text, RECT& rect) {
+  if (IsClass(w, "ListBox")) return FindListEntry(w, text, rect);
+  if (IsClass(w, WC_TABCONTROLA)) return FindTab(w, text, rect);
+  return false;
+}
+
+// Where a mouse click goes: a window and a point in its client area.
+struct Target {
+  std::string text;
+  bool visibleOnly;
+  HWND window;
+  POINT at;
+};
+
+BOOL CALLBACK FindTarget(HWND w, LPARAM lp) {
+  auto* t = reinterpret_cast<Target*>(lp);
+  if (t->visibleOnly && !IsWindowVisible(w)) return TRUE;
+  RECT r{};
+  std::string plain;
+  for (char c : ShownText(w))
+    if (c != '&') plain += c;
+  if (plain == t->text)
+    GetClientRect(w, &r);
+  else if (!FindEntry(w, t->text, r))
+    return TRUE;
+  t->window = w;
+  t->at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  return FALSE;
+}
+
+// The visible control of the main window captioned text, or its list box entry
+// or tab that reads text.
+bool FindVisibleTarget(const std::string& text, Target& t) {
+  t = Target{text, true, nullptr, {}};
+  EnumChildWindows(gMain, FindTarget, reinterpret_cast<LPARAM>(&t));
+  return t.window != nullptr;
+}
+
+// The innermost visible control at a point of the main window's client area.
+bool TargetAt(POINT at, Target& t) {
+  HWND w = gMain;
+  for (;;) {
+    HWND child = ChildWindowFromPointEx(w, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == w) break;
+    MapWindowPoints(w, child, &at, 1);
+    w = child;
+  }
+  t = Target{"", true, w, at};
+  return w != gMain;
+}
+
+// A left click as the mouse sends it: a move, the button down and up.
+void ClickWithMouse(const Target& t) {
+  const LPARAM at = MAKELPARAM(t.at.x, t.at.y);
+  PostMessageA(t.window, WM_MOUSEMOVE, 0, at);
+  PostMessageA(t.window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(t.window, WM_LBUTTONUP, 0, at);
+}
+
+// True when a control of top shows text, or one of its list boxes or tab
+// controls has an entry that reads text.
+bool Shows(HWND top, const std::string& text) {
+  if (FindInside(top, text, false)) return true;
+  Target t{text, false, nullptr, {}};
+  EnumChildWindows(top, FindTarget, reinterpret_cast<LPARAM>(&t));
+  return t.window != nullptr;
+}
+
+struct Page {
+  std::string caption;
+  HWND found;
+};
+
+BOOL CALLBACK FindPage(HWND w, LPARAM lp) {
+  auto* p = reinterpret_cast<Page*>(lp);
+  if (TextOf(w) != p->caption || !IsClass(GetParent(w), WC_TABCONTROLA)) return TRUE;
+  p->found = w;
+  return FALSE;
+}
+
+// A page of the main window's page controls, by its caption.
+HWND FindPageWindow(const std::string& caption) {
+  Page p{caption, nullptr};
+  EnumChildWindows(gMain, FindPage, reinterpret_cast<LPARAM>(&p));
+  return p.found;
+}
+
+// Shows page in place of the visible pages beside it.
+void BringPageForward(HWND page) {
+  char cls[64] = "";
+  GetClassNameA(page, cls, sizeof cls);
+  for (HWND other = GetWindow(GetParent(page), GW_CHILD); other; other = GetWindow(other, GW_HWNDNEXT))
+    if (other != page && IsClass(other, cls) && IsWindowVisible(other)) ShowWindow(other, SW_HIDE);
+  ShowWindow(page, SW_SHOW);
+  SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 BOOL CALLBACK FindMain(HWND w, LPARAM) {
@@ -115,6 +312,14 @@ bool Pump(HANDLE process, DWORD ms) {
 
 std::string Quote(const char* arg) { return std::string("\"") + arg + "\""; }
 
+// Ends the program after a failed step, once the linger time has passed.
+int Fail(HANDLE process, int code) {
+  std::fflush(stderr);
+  if (gLinger) Pump(process, gLinger);
+  TerminateProcess(process, static_cast<UINT>(code));
+  return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,14 +341,14 @@ int main(int argc, char** argv) {
     return 91;
   }
   gPid = pi.dwProcessId;
+  gProcess = pi.hProcess;
   for (int waited = 0; !gMain && waited < 60000; waited += 100) {
     if (WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0) break;
     EnumWindows(FindMain, 0);
   }
   if (!gMain) {
     std::fprintf(stderr, "tqdrive: %s showed no window\n", argv[1]);
-    TerminateProcess(pi.hProcess, 92);
-    return 92;
+    return Fail(pi.hProcess, 92);
   }
   std::printf("window: %s\n", TextOf(gMain).c_str());
   std::fflush(stdout);
@@ -159,21 +364,54 @@ int main(int argc, char** argv) {
       HWND b = FindInside(gMain, arg, true);
       if (!b) {
         std::fprintf(stderr, "tqdrive: no button \"%s\"\n", arg.c_str());
-        TerminateProcess(pi.hProcess, 94);
-        return 94;
+        return Fail(pi.hProcess, 94);
       }
       std::printf("clicked %s\n", arg.c_str());
       std::fflush(stdout);
       PostMessageA(GetParent(b), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(b), BN_CLICKED),
                    reinterpret_cast<LPARAM>(b));
       Pump(pi.hProcess, 100);
+    } else if (verb == "mouse") {
+      Target t;
+      POINT at{};
+      const bool found = arg.size() > 1 && arg[0] == '@'
+                             ? std::sscanf(arg.c_str() + 1, "%ld,%ld", &at.x, &at.y) == 2 && TargetAt(at, t)
+                             : FindVisibleTarget(arg, t);
+      if (!found) {
+        std::fprintf(stderr, "tqdrive: nothing to click at \"%s\"\n", arg.c_str());
+        return Fail(pi.hProcess, 94);
+      }
+      std::printf("clicked with the mouse on %s\n", arg.c_str());
+      std::fflush(stdout);
+      ClickWithMouse(t);
+      Pump(pi.hProcess, 500);
+    } else if (verb == "show") {
+      HWND page = FindPageWindow(arg);
+      if (!page) {
+        std::fprintf(stderr, "tqdrive: no page \"%s\"\n", arg.c_str());
+        return Fail(pi.hProcess, 94);
+      }
+      if (IsWindowVisible(page)) {
+        std::printf("page %s is showing\n", arg.c_str());
+      } else {
+        BringPageForward(page);
+        std::printf("brought page %s forward (picking it had not shown it)\n", arg.c_str());
+      }
+      std::fflush(stdout);
+      Pump(pi.hProcess, 200);
+    } else if (verb == "linger") {
+      gLinger = static_cast<DWORD>(std::atol(arg.c_str()));
+    } else if (verb == "sleep") {
+      const long ms = std::atol(arg.c_str());
+      for (long slept = 0; slept < ms; slept += 200)
+        if (!Pump(pi.hProcess, 200)) break;
     } else if (verb == "wait") {
       const size_t bang = arg.find('!');
       const std::string want = arg.substr(0, bang);
       const std::string failure = bang == std::string::npos ? "" : arg.substr(bang + 1);
       bool seen = false;
       for (int waited = 0; waited < 20 * 60 * 1000; waited += 200) {
-        if (FindInside(gMain, want, false)) {
+        if (Shows(gMain, want)) {
           seen = true;
           break;
         }
@@ -181,22 +419,19 @@ int main(int argc, char** argv) {
           std::fprintf(stderr, "tqdrive: saw \"%s\"\n", failure.c_str());
           Pump(pi.hProcess, 1000);
           EnumWindows(PrintPrompt, 0);
-          TerminateProcess(pi.hProcess, 97);
-          return 97;
+          return Fail(pi.hProcess, 97);
         }
         if (!Pump(pi.hProcess, 200)) break;
       }
       if (!seen) {
         std::fprintf(stderr, "tqdrive: \"%s\" never showed\n", arg.c_str());
-        TerminateProcess(pi.hProcess, 95);
-        return 95;
+        return Fail(pi.hProcess, 95);
       }
       std::printf("saw %s\n", want.c_str());
       std::fflush(stdout);
     } else {
       std::fprintf(stderr, "tqdrive: unknown step %s\n", step.c_str());
-      TerminateProcess(pi.hProcess, 96);
-      return 96;
+      return Fail(pi.hProcess, 96);
     }
   }
 
@@ -209,8 +444,7 @@ int main(int argc, char** argv) {
     }
   if (!ended) {
     std::fprintf(stderr, "tqdrive: %s did not close\n", argv[1]);
-    TerminateProcess(pi.hProcess, 93);
-    return 93;
+    return Fail(pi.hProcess, 93);
   }
   DWORD code = 0;
   GetExitCodeProcess(pi.hProcess, &code);
