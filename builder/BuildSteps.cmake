@@ -29,7 +29,8 @@ add_test(NAME buildsteps_peer_msitools
   COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-peer-package.sh ${TQ_BUILDSTEPS_PEER_DIR})
 set_tests_properties(buildsteps_peer_msitools PROPERTIES FIXTURES_REQUIRED buildsteps_peer_package)
 
-# The benchmark driver of bench/bench.sh (not a test).
+# The benchmark driver of bench/bench.sh (not a test): the table steps and the
+# cabinet phase.
 add_executable(buildbench bench/buildbench.cpp)
-target_link_libraries(buildbench PRIVATE tqbuildsteps)
+target_link_libraries(buildbench PRIVATE tqbuildsteps tqbuildcabinet_project)
 tq_add_layouts(buildbench ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)

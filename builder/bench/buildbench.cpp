@@ -1,13 +1,22 @@
-// Times the table steps of a build on a generated project:
-//   buildbench <program dir> <work dir> <file count>
-// The project has ten choices sharing the files, in a small directory tree.
+// Times a whole build -- the table steps, then the cabinet phase on a second
+// builder object, as the Build command runs them -- of a project made of the
+// files in a source folder:
+//   buildbench <program dir> <work dir> <source dir>
+// The project has ten choices sharing the files (file i in choice i % 10, in
+// the name order of the folder), in a small directory tree. The package is
+// <work dir>Bench.msi.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "BuildCabinet.h"
 #include "BuildSteps.h"
 #include "FileUtils.h"
 #include "UpdaterStart.h"
@@ -27,19 +36,32 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
+// The files of a folder (not its subfolders), in name order.
+std::vector<std::string> SourceFiles(const std::string& dir) {
+  std::vector<std::string> paths;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    if (entry.is_regular_file()) paths.push_back(dir + entry.path().filename().string());
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: buildbench <program dir> <work dir> <file count>\n");
+    std::fprintf(stderr, "usage: buildbench <program dir> <work dir> <source dir>\n");
     return 2;
   }
   const std::string programDir = IncludeTrailingPathDelimiter(argv[1]);
   const std::string work = IncludeTrailingPathDelimiter(argv[2]);
-  const int count = std::atoi(argv[3]);
-  const std::string app = work + "app\\", src = work + "src\\";
+  const std::vector<std::string> files = SourceFiles(IncludeTrailingPathDelimiter(argv[3]));
+  const int count = static_cast<int>(files.size());
+  if (count == 0) {
+    std::fprintf(stderr, "no files in %s\n", argv[3]);
+    return 2;
+  }
+  const std::string app = work + "app\\";
   ForceDirectories(app + "help");
-  ForceDirectories(src);
   for (const char* f : ProgramFiles) CopyFile(programDir + f, app + f, false);
   for (const char* f : StandIns) std::ofstream(app + f) << "stand-in";
   std::ofstream(app + "DontShowUpdates.dat") << "";
@@ -67,14 +89,12 @@ int main(int argc, char** argv) {
     }
     const char* dirs[] = {"<Home Directory>", "bin", "data"};
     for (int i = 0; i < count; ++i) {
-      std::string path = src + "file" + IntToStr(i) + ".dat";
-      std::ofstream(path, std::ios::binary) << "bench file " << i;
-      list[static_cast<size_t>(i % choices)]->Files->Add(path);
+      list[static_cast<size_t>(i % choices)]->Files->Add(files[static_cast<size_t>(i)]);
       list[static_cast<size_t>(i % choices)]->Directories->Add(dirs[i % 3]);
     }
 
     auto total = std::chrono::steady_clock::now();
-    TBuild build;
+    auto build = std::make_unique<TBuild>();
     auto step = [](const char* name, auto run) {
       auto start = std::chrono::steady_clock::now();
       run();
@@ -82,14 +102,21 @@ int main(int argc, char** argv) {
     };
     std::printf("%d files:\n", count);
     bool ok = true;
-    step("prepare", [&] { ok = PrepareDatabase(build); });
+    step("prepare", [&] { ok = PrepareDatabase(*build); });
     if (!ok) return 1;
-    step("directory", [&] { WriteDirectoryTable(build); });
-    step("feature", [&] { WriteFeatureTable(build); });
-    step("component", [&] { WriteComponentTables(build); });
-    step("file", [&] { WriteFileTables(build); });
-    step("commit", [&] { build.CommitDatabase(); });
+    step("directory", [&] { WriteDirectoryTable(*build); });
+    step("feature", [&] { WriteFeatureTable(*build); });
+    step("component", [&] { WriteComponentTables(*build); });
+    step("file", [&] { WriteFileTables(*build); });
+    step("commit", [&] { build->CommitDatabase(); });
     std::printf("  %-22s %8.2f s\n", "table steps", Seconds(total));
+    // A fresh builder for the cabinet phase, the table steps' one closed first,
+    // as the Build command runs them.
+    step("cabinet", [&] {
+      build = std::make_unique<TBuild>();
+      BuildCabinet(*build);
+    });
+    std::printf("  %-22s %8.2f s\n", "whole build", Seconds(total));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench failed: %s\n", e.what());
     return 1;
