@@ -175,6 +175,15 @@ void TRWInstallForm::BindItemPageEvents() {
   buDeleteMergeModules->OnClick = bind(&TRWInstallForm::buDeleteMergeModulesClick);
   OpenDialog3->DefaultExt = "msm";
   OpenDialog3->Filter = "Merge Modules (*.msm)|*.msm";
+  // Associations.
+  edNameAssociations->OnChange = bind(&TRWInstallForm::edNameAssociationsChange);
+  edNameAssociations->OnKeyPress = key(&TRWInstallForm::edNameAssociationsKeyPress);
+  edExtensionAssociations->OnChange = bind(&TRWInstallForm::edExtensionAssociationsChange);
+  edDescriptionAssociations->OnChange = bind(&TRWInstallForm::edDescriptionAssociationsChange);
+  edIconIndexAssociations->OnChange = bind(&TRWInstallForm::edIconIndexAssociationsChange);
+  cbChoicesAssociations->OnClick = bind(&TRWInstallForm::cbChoicesAssociationsClick);
+  lbFilesAssociations->OnClick = bind(&TRWInstallForm::lbFilesAssociationsClick);
+  buDeleteAssociations->OnClick = bind(&TRWInstallForm::buDeleteAssociationsClick);
   // Directories.
   AddChildNode1->OnClick = bind(&TRWInstallForm::AddChildNode1Click);
   RemoveNode1->OnClick = bind(&TRWInstallForm::RemoveNode1Click);

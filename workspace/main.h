@@ -280,6 +280,15 @@ class TRWInstallForm : public TForm {
   void cbLanguageMergeModulesClick(TObject* sender);
   void buDeleteMergeModulesClick(TObject* sender);
   void edNameMergeModulesKeyPress(TObject* sender, char& key);
+  void edNameAssociationsChange(TObject* sender);
+  void edExtensionAssociationsChange(TObject* sender);
+  void edDescriptionAssociationsChange(TObject* sender);
+  void edIconIndexAssociationsChange(TObject* sender);
+  void edNameAssociationsKeyPress(TObject* sender, char& key);
+  void cbChoicesAssociationsClick(TObject* sender);
+  void lbFilesAssociationsClick(TObject* sender);
+  void SetAssociationFilesListExtent();
+  void buDeleteAssociationsClick(TObject* sender);
   void AddChildNode1Click(TObject* sender);
   void RemoveNode1Click(TObject* sender);
   void buTargetDirectoriesAddClick(TObject* sender);

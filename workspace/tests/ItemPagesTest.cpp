@@ -119,6 +119,8 @@ TEST_F(ItemPagesTest, NameChecksWarnAndStillTakeTheKey) {
        "for this environment entry is the same"},
       {&TRWInstallForm::tcMergeModules, &TRWInstallForm::edNameMergeModules,
        &TRWInstallForm::edNameMergeModulesKeyPress, "for this merge module entry is the same"},
+      {&TRWInstallForm::tcAssociations, &TRWInstallForm::edNameAssociations,
+       &TRWInstallForm::edNameAssociationsKeyPress, "for this file association entry is the same"},
   };
   for (const Case& c : cases) {
     TTabControl* tabs = W->*c.Tabs;
@@ -245,6 +247,80 @@ TEST_F(ItemPagesTest, ShortcutEnvironmentAndModuleEditorsWriteTheirItems) {
   W->cbLanguageMergeModules->SetItemIndex(-1);
   W->cbLanguageMergeModulesClick(W->cbLanguageMergeModules);
   EXPECT_EQ(merge->Language, 1033);
+}
+
+TEST_F(ItemPagesTest, AssociationEditorsWriteTheirItemAndDeleteLeavesThePlaceholder) {
+  auto* core = Item<TChoice>(W->tcChoices, 0);
+  core->Files->AddIntObject(FixtureFile("app.exe"), 0);
+  core->Directories->Add("<Home Directory>");
+  TChoice* docs = nullptr;
+  PickTab(W, W->tcChoices, 1);  // the placeholder becomes a second choice
+  docs = Item<TChoice>(W->tcChoices, 1);
+  ASSERT_NE(docs, nullptr);
+  docs->Files->AddIntObject(FixtureFile("tool.exe"), 0);
+  docs->Directories->Add("<Home Directory>");
+  docs->Files->AddIntObject(FixtureFile("app.exe"), 0);
+  docs->Directories->Add("<Home Directory>");
+  W->cbChoicesAssociations->Items().Clear();
+  W->cbChoicesAssociations->Items().Add("Core_Program");
+  W->cbChoicesAssociations->Items().Add(docs->FName);
+
+  PickTab(W, W->tcAssociations, 0);
+  auto* association = Item<TAssociation>(W->tcAssociations, 0);
+  ASSERT_NE(association, nullptr);
+  W->FModified = 0;
+  Type(W->edNameAssociations, "Tool Files");
+  Type(W->edExtensionAssociations, ".tq");
+  Type(W->edDescriptionAssociations, "Tool document");
+  Type(W->edIconIndexAssociations, "2");
+  EXPECT_EQ(association->FName, "Tool Files");
+  EXPECT_EQ(W->tcAssociations->Tabs()[0], "Tool Files");
+  EXPECT_EQ(association->Extension, ".tq");
+  EXPECT_EQ(association->Description, "Tool document");
+  EXPECT_EQ(association->IconIndex, "2");
+  EXPECT_EQ(W->FModified, 1);
+
+  // A choice with one file: chosen without a click in the file list.
+  W->cbChoicesAssociations->SetItemIndex(0);
+  W->cbChoicesAssociationsClick(W->cbChoicesAssociations);
+  EXPECT_EQ(association->Choice, "Core_Program");
+  EXPECT_EQ(association->FileName, FixtureFile("app.exe"));
+  EXPECT_EQ(W->lbFilesAssociations->ItemIndex(), 0);
+  // A choice with two files: nothing chosen until a file is clicked.
+  W->cbChoicesAssociations->SetItemIndex(1);
+  W->cbChoicesAssociationsClick(W->cbChoicesAssociations);
+  EXPECT_EQ(association->Choice, docs->FName);
+  EXPECT_EQ(Lines(W->lbFilesAssociations->Items()), (Captions{FixtureFile("tool.exe"), FixtureFile("app.exe")}));
+  EXPECT_EQ(W->lbFilesAssociations->ItemIndex(), 1) << "the file chosen before is still chosen";
+  W->lbFilesAssociations->SetItemIndex(0);
+  W->lbFilesAssociationsClick(W->lbFilesAssociations);
+  EXPECT_EQ(association->FileName, FixtureFile("tool.exe"));
+
+  // Filling the editors from another tab writes nothing back.
+  PickTab(W, W->tcAssociations, 1);  // the placeholder becomes a second association
+  EXPECT_EQ(association->FName, "Tool Files");
+  EXPECT_EQ(association->Extension, ".tq");
+
+  // Deleting every real association: the tab change on the placeholder, now the
+  // first tab, turns it into a fresh default association, as on the other pages.
+  PickTab(W, W->tcAssociations, 0);
+  W->buDeleteAssociationsClick(W->buDeleteAssociations);
+  EXPECT_EQ(W->tcAssociations->Tabs().Count(), 2);
+  W->buDeleteAssociationsClick(W->buDeleteAssociations);
+  ASSERT_EQ(W->tcAssociations->Tabs().Count(), 2);
+  EXPECT_EQ(W->tcAssociations->Tabs()[1], "Add A File Association");
+  EXPECT_EQ(W->tcAssociations->TabIndex(), 0);
+  auto* fresh = Item<TAssociation>(W->tcAssociations, 0);
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(fresh->Extension, "");
+  EXPECT_EQ(W->edExtensionAssociations->Text(), "");
+  // The placeholder itself is never deleted; the click still marks the project.
+  PickTab(W, W->tcAssociations, 1);
+  W->tcAssociations->SetTabIndex(2);
+  W->FModified = 0;
+  W->buDeleteAssociationsClick(W->buDeleteAssociations);
+  EXPECT_EQ(W->tcAssociations->Tabs().Count(), 3);
+  EXPECT_EQ(W->FModified, 1);
 }
 
 TEST_F(ItemPagesTest, DeletingAChoiceTakesItsSubtreeAndOnlyItsOwnTabs) {
