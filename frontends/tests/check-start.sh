@@ -6,12 +6,8 @@
 set -euo pipefail
 program_dir="$1"; tools_dir="$2"; machine="$3"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-if [ -z "${TQ_WINE:-}" ]; then
-  # shellcheck source=../../tools/wine-env.sh
-  source "$here/tools/wine-env.sh"
-fi
-fail() { echo "FAIL: $*" >&2; exit 1; }
-winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
+# shellcheck source=../../tools/testing/drive-env.sh
+source "$here/tools/testing/drive-env.sh"
 
 # The PE header: machine and subsystem (2 = Windows GUI).
 pe_field() {  # file, offset from the PE signature, size
