@@ -46,6 +46,11 @@ void CheckNameClash(TTabControl* tabs, TEdit* nameField, char key, const std::st
     }
 }
 
+int RealChoiceCount(TRWInstallForm& w) {
+  int count = w.tcChoices->Tabs().Count();
+  return w.FProjectType == 0 ? count - 1 : count;
+}
+
 void SelectComboText(TComboBox* box, const std::string& text) {
   box->SetItemIndex(box->Items().IndexOf(text));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Pieces the item pages' editors share: the selected item of a page, the
 // placeholder test, the name-clash check and the per-page editor fills.
+#include <initializer_list>
 #include <string>
 
 #include "main.h"
@@ -49,6 +50,22 @@ int LongestEntryWidth(TListBox* list);
 
 // Sets a list box's horizontal extent from its longest entry by characters.
 void SetListExtent(TListBox* list);
+
+// The number of choice tabs that hold real choices: all but the placeholder,
+// which a merge module's choices page does not have.
+int RealChoiceCount(TRWInstallForm& w);
+
+// Refills a page's choice list with the real choices' captions, in tab order.
+void FillChoiceNames(TRWInstallForm& w, TComboBox* box);
+
+// Refills the window's directory-node names with the target tree's node texts
+// (depth first) and each list with the same nodes indented by level.
+void FillDirectoryLists(TRWInstallForm& w, std::initializer_list<TControlItems*> lists);
+
+// Refills the Shortcuts page's choice list and its two directory lists; the
+// directory list ends with "Program Group" (also a directory-node name) and the
+// system-directory entry.
+void FillShortcutLists(TRWInstallForm& w);
 
 // The per-page tab-change fills (run with FUpdating set).
 void FillChoicesPage(TRWInstallForm& w);

@@ -141,13 +141,14 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_FIELD(cbChoicesAssociations); TQ_FIELD(lbFilesAssociations); TQ_FIELD(buDeleteAssociations);
   TQ_FIELD(buBuild); TQ_FIELD(buBuildCancel); TQ_FIELD(labBuilding); TQ_FIELD(Label43); TQ_FIELD(Timer1);
   TQ_FIELD(ckbDisableComplete); TQ_FIELD(ckbIncludeMsi); TQ_FIELD(ckbIncludePatching);
-  TQ_FIELD(edVersionComparison); TQ_FIELD(rbCD); TQ_FIELD(rbFloppy); TQ_FIELD(ckbHtmlUi);
+  TQ_FIELD(edVersionComparison); TQ_FIELD(gbBuildType); TQ_FIELD(rbCD); TQ_FIELD(rbFloppy); TQ_FIELD(ckbHtmlUi);
   TQ_FIELD(ckbFlashUi); TQ_FIELD(ckbLicenseHtml); TQ_FIELD(ckbReadmeHtml); TQ_FIELD(ckbCustInfoHtml);
   TQ_FIELD(ckbGroupHtml); TQ_FIELD(ckbAllPages); TQ_FIELD(edLicenseFile); TQ_FIELD(edReadmeFile);
   TQ_FIELD(edFlashMovie); TQ_FIELD(edHtmlUiOrigFile); TQ_FIELD(edHtmlUiSaveFile); TQ_FIELD(buLicenseFile);
   TQ_FIELD(buReadmeFile); TQ_FIELD(buHtmlUiEdit); TQ_FIELD(buHtmlUiFontAndColorOptions);
   TQ_FIELD(buGenerateThePages); TQ_FIELD(buSupportFiles); TQ_FIELD(tcHtmlPages); TQ_FIELD(lbSupportFiles);
   TQ_FIELD(lbSupportFilesFlash); TQ_FIELD(edWelcomeBitmap); TQ_FIELD(edBannerBitmap);
+  TQ_FIELD(buWelcomeBitmap); TQ_FIELD(buBannerBitmap);
   TQ_FIELD(buCreateNewPatch); TQ_FIELD(buUploadToFtpSite); TQ_FIELD(OpenDialog1); TQ_FIELD(OpenDialog2);
   TQ_FIELD(OpenDialog3); TQ_FIELD(OpenDialog4); TQ_FIELD(OpenDialog5); TQ_FIELD(OpenDialog6);
   TQ_FIELD(OpenDialog7); TQ_FIELD(SaveDialog1); TQ_FIELD(File1); TQ_FIELD(New1); TQ_FIELD(InstallPackage1);
@@ -190,6 +191,18 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_HANDLER(TRWInstallForm, buAddFilesClick);
   TQ_HANDLER(TRWInstallForm, buTargetDirectoriesAddSystemFoldersClick);
   TQ_HANDLER(TRWInstallForm, About1Click);
+  TQ_HANDLER(TRWInstallForm, Outlook1ItemClick);
+  TQ_HANDLER(TRWInstallForm, rgBuildTypeClick);
+  TQ_HANDLER(TRWInstallForm, buWelcomeBitmapClick);
+  TQ_HANDLER(TRWInstallForm, buBannerBitmapClick);
+  TQ_HANDLER(TRWInstallForm, edWelcomeBitmapChange);
+  TQ_HANDLER(TRWInstallForm, ckbIncludeMsiClick);
+  TQ_HANDLER(TRWInstallForm, edHomepageUrlChange);
+  TQ_HANDLER(TRWInstallForm, UpdateTarnquillviatheInternet1Click);
+  TQ_HANDLER(TRWInstallForm, UndoLastUpdate1Click);
+  TQ_HANDLER(TRWInstallForm, Suggestions1Click);
+  TQ_HANDLER(TRWInstallForm, ContactUs1Click);
+  TQ_HANDLER(TRWInstallForm, Support1Click);
 }
 
 // ---- creation ----------------------------------------------------------------

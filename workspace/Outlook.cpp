@@ -115,6 +115,10 @@ bool TOutlook::SetLayoutProperty(const TLayoutProperty& prop, TLayoutLoader& loa
     FActiveTab = prop.Value.AsInt();
     return true;
   }
+  if (SameText(prop.Name, "OnItemClick")) {
+    loader.Bind(OnItemClick, prop);
+    return true;
+  }
   return TGraphicControl::SetLayoutProperty(prop, loader);
 }
 

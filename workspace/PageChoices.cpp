@@ -19,12 +19,6 @@ TTreeNode* FirstNodeWithText(TTreeView* tree, const std::string& text, bool igno
   return nullptr;
 }
 
-// The number of tabs that hold real choices (the placeholder left out).
-int RealChoiceCount(TRWInstallForm& w) {
-  int count = w.tcChoices->Tabs().Count();
-  return w.FProjectType == 0 ? count - 1 : count;
-}
-
 void EnableChoiceEditors(TRWInstallForm& w, bool enabled) {
   for (TControl* c : std::initializer_list<TControl*>{w.edNameChoices, w.edDescriptionChoices, w.lbDirectories,
                                                       w.lbFiles, w.buDeleteChoices})

@@ -64,6 +64,14 @@ void ChooseShortcutSystemFolder(TRWInstallForm& w) {
 
 }  // namespace
 
+void FillShortcutLists(TRWInstallForm& w) {
+  FillChoiceNames(w, w.cbChoicesShortcuts);
+  FillDirectoryLists(w, {&w.cbDirectoryShortcuts->Items(), &w.cbWkDir->Items()});
+  w.cbDirectoryShortcuts->Items().Add("Program Group");
+  w.FDirNodeNames->Add("Program Group");
+  w.cbDirectoryShortcuts->Items().Add(SystemDirectoryEntry);
+}
+
 void FillShortcutsPage(TRWInstallForm& w) {
   TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(w.tcShortcuts);
   if (!shortcut) return;

@@ -5,6 +5,7 @@
 
 #include "ComponentStream.h"
 #include "FileUtils.h"
+#include "ItemPages.h"
 #include "MergeItem.h"
 #include "ProjectFile.h"
 #include "Recent.h"
@@ -262,20 +263,7 @@ void TRWInstallForm::ReadProjectFrom(const std::string& fileName) {
   FillTabs<TRwiShortcut>(*this, tcShortcuts, c.Shortcuts, "Add A Shortcut", ShortcutCaption);
 
   // The Shortcuts page lists follow the choices and the directory tree.
-  cbChoicesShortcuts->Items().Clear();
-  for (int i = 0; i + 1 < tcChoices->Tabs().Count(); ++i) cbChoicesShortcuts->Items().Add(tcChoices->Tabs()[i]);
-  FDirNodeNames->Clear();
-  cbDirectoryShortcuts->Items().Clear();
-  cbWkDir->Items().Clear();
-  for (TTreeNode* n = trTargetDir->Items().GetFirstNode(); n; n = n->GetNext()) {
-    FDirNodeNames->Add(n->Text());
-    const std::string indented = std::string(static_cast<size_t>(4 * n->Level()), ' ') + n->Text();
-    cbDirectoryShortcuts->Items().Add(indented);
-    cbWkDir->Items().Add(indented);
-  }
-  cbDirectoryShortcuts->Items().Add("Program Group");
-  FDirNodeNames->Add("Program Group");
-  cbDirectoryShortcuts->Items().Add("Select A System Directory...");
+  FillShortcutLists(*this);
 
   ClearItemTabs(tcEVar);
   FillTabs<TEVar>(*this, tcEVar, c.EVars, "Add An Environment Variable", EVarCaption);

@@ -124,6 +124,7 @@ class TRWInstallForm : public TForm {
   TTimer* Timer1 = nullptr;
   TCheckBox *ckbDisableComplete = nullptr, *ckbIncludeMsi = nullptr, *ckbIncludePatching = nullptr;
   TEdit* edVersionComparison = nullptr;
+  TGroupBox* gbBuildType = nullptr;
   TRadioButton *rbCD = nullptr, *rbFloppy = nullptr;
   // Gui.
   TCheckBox *ckbHtmlUi = nullptr, *ckbFlashUi = nullptr, *ckbLicenseHtml = nullptr, *ckbReadmeHtml = nullptr,
@@ -136,6 +137,7 @@ class TRWInstallForm : public TForm {
   TListBox *lbSupportFiles = nullptr, *lbSupportFilesFlash = nullptr;
   // Msi.
   TEdit *edWelcomeBitmap = nullptr, *edBannerBitmap = nullptr;
+  TButton *buWelcomeBitmap = nullptr, *buBannerBitmap = nullptr;
   // Updates.
   TButton *buCreateNewPatch = nullptr, *buUploadToFtpSite = nullptr;
   // Non-visual.
@@ -370,6 +372,38 @@ class TRWInstallForm : public TForm {
   // The product version up to, not including, its second ".".
   std::string GetMajorMinorVersion() const;
   // ---- end of update creation ----
+
+  // ---- page set-up and navigation ----
+  // A side-bar item clicked: shows the page of that caption; others do nothing.
+  void Outlook1ItemClick(TObject* sender, const std::string& caption);
+  // Each brings its page forward, refills the page's lists and loads its editors.
+  void DoInfo();
+  void DoDirectories();
+  void DoChoices();
+  void DoRegistry();
+  void DoShortcuts();
+  void DoEnvironment();
+  void DoModules();
+  void DoBuild();
+  void DoGui();
+  void DoMsi();
+  void DoAssociations();
+  void DoUpdates();
+  // The small page fields: each marks the project modified.
+  void rgBuildTypeClick(TObject* sender);
+  void buWelcomeBitmapClick(TObject* sender);
+  void buBannerBitmapClick(TObject* sender);
+  void edWelcomeBitmapChange(TObject* sender);
+  void ckbIncludeMsiClick(TObject* sender);
+  void edHomepageUrlChange(TObject* sender);
+  // Updates menu: start the outside updater programs.
+  void UpdateTarnquillviatheInternet1Click(TObject* sender);
+  void UndoLastUpdate1Click(TObject* sender);
+  // Help menu: mail to the publisher.
+  void Suggestions1Click(TObject* sender);
+  void ContactUs1Click(TObject* sender);
+  void Support1Click(TObject* sender);
+  // ---- end of page set-up and navigation ----
 
   THtmlHelpLibrary& HtmlHelp() { return FHtmlHelp; }
   bool LogOpen() const { return FLogFile.IsOpen(); }
