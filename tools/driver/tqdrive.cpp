@@ -28,6 +28,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -148,15 +149,25 @@ bool FindTab(HWND w, const std::string& text, RECT& rect) {
   return false;
 }
 
-// The rectangle (client coordinates) of the list box entry that reads text.
+// The rectangle (client coordinates) of the list box entry that reads text,
+// leading blanks (the indent of tree-like lists) aside. Entries are read as
+// wide text: across processes Wine hands a list box's text over wide whatever
+// the call asked for.
 bool FindListEntry(HWND w, const std::string& text, RECT& rect) {
   LRESULT count = 0, length = 0, done = 0;
   if (!Ask(w, LB_GETCOUNT, 0, 0, count)) return false;
   for (int i = 0; i < count; ++i) {
-    char entry[1024] = "";
-    if (!Ask(w, LB_GETTEXTLEN, i, 0, length) || length < 0 || length >= static_cast<LRESULT>(sizeof entry) ||
-        !Ask(w, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry), done) || done == LB_ERR || text != entry)
+    wchar_t wide[1024] = L"";
+    DWORD_PTR got = 0;
+    if (!Ask(w, LB_GETTEXTLEN, i, 0, length) || length < 0 || length >= static_cast<LRESULT>(std::size(wide)) ||
+        !SendMessageTimeoutW(w, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000, &got) ||
+        static_cast<LRESULT>(got) == LB_ERR)
       continue;
+    char entry[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, entry, sizeof entry, nullptr, nullptr);
+    const char* shown = entry;
+    while (*shown == ' ') ++shown;
+    if (text != entry && text != shown) continue;
     if (Ask(w, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect), done) && done != LB_ERR) return true;
   }
   return false;
