@@ -5,16 +5,15 @@
 
 using namespace tq;
 
-namespace {
-const char* const kTestKey = "Software\\Quorvel\\TarnquillCoreTest";
-}
-
+// A key of each case's own: ctest runs the cases side by side.
 class TRegistryTest : public ::testing::Test {
  protected:
   void TearDown() override {
     TRegistry r;
-    r.DeleteKey(kTestKey);
+    r.DeleteKey(TestKey);
   }
+  const std::string TestKey = std::string("Software\\Quorvel\\TarnquillCoreTest.") +
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name();
 };
 
 TEST_F(TRegistryTest, ALeadingBackslashIsStrippedAndMeansFromTheRoot) {
@@ -26,14 +25,14 @@ TEST_F(TRegistryTest, ALeadingBackslashIsStrippedAndMeansFromTheRoot) {
 
   TRegistry reg;
   reg.SetRootKey(HKEY_CURRENT_USER);
-  ASSERT_TRUE(reg.OpenKey(std::string("\\") + kTestKey, true));
-  EXPECT_EQ(kTestKey, reg.CurrentPath());
+  ASSERT_TRUE(reg.OpenKey(std::string("\\") + TestKey, true));
+  EXPECT_EQ(TestKey, reg.CurrentPath());
   reg.WriteString("BdeProPath", "C:\\bde.msm");
   reg.WriteInteger("Count", 42);
   reg.CloseKey();
 
   TRegistry read;
-  ASSERT_TRUE(read.OpenKeyReadOnly(std::string("\\") + kTestKey));
+  ASSERT_TRUE(read.OpenKeyReadOnly(std::string("\\") + TestKey));
   EXPECT_EQ("C:\\bde.msm", read.ReadString("BdeProPath"));
   EXPECT_EQ(42, read.ReadInteger("Count"));
   EXPECT_TRUE(read.ValueExists("count"));
@@ -54,22 +53,22 @@ TEST_F(TRegistryTest, ALeadingBackslashIsStrippedAndMeansFromTheRoot) {
 
 TEST_F(TRegistryTest, RelativeKeysSubKeysAndDeletion) {
   TRegistry reg;
-  ASSERT_TRUE(reg.OpenKey(kTestKey, true));
+  ASSERT_TRUE(reg.OpenKey(TestKey, true));
   ASSERT_TRUE(reg.OpenKey("Product A", true));  // relative to the open key
-  EXPECT_EQ(std::string(kTestKey) + "\\Product A", reg.CurrentPath());
+  EXPECT_EQ(TestKey + "\\Product A", reg.CurrentPath());
   reg.WriteString("ProgramTitle", "A");
-  ASSERT_TRUE(reg.OpenKey(std::string("\\") + kTestKey + "\\Product B", true));
+  ASSERT_TRUE(reg.OpenKey(std::string("\\") + TestKey + "\\Product B", true));
   reg.CloseKey();
-  EXPECT_TRUE(reg.KeyExists(std::string("\\") + kTestKey + "\\Product A"));
-  EXPECT_FALSE(reg.OpenKey(std::string(kTestKey) + "\\Missing", false));
-  ASSERT_TRUE(reg.OpenKey(kTestKey, false));
+  EXPECT_TRUE(reg.KeyExists(std::string("\\") + TestKey + "\\Product A"));
+  EXPECT_FALSE(reg.OpenKey(TestKey + "\\Missing", false));
+  ASSERT_TRUE(reg.OpenKey(TestKey, false));
   TStringList keys;
   reg.GetKeyNames(keys);
   keys.Sort();
   EXPECT_EQ("\"Product A\",\"Product B\"", keys.CommaText());
   EXPECT_TRUE(reg.HasSubKeys());
   reg.CloseKey();
-  EXPECT_TRUE(reg.DeleteKey(std::string("\\") + kTestKey));  // with its sub-keys
-  EXPECT_FALSE(reg.KeyExists(kTestKey));
+  EXPECT_TRUE(reg.DeleteKey(std::string("\\") + TestKey));  // with its sub-keys
+  EXPECT_FALSE(reg.KeyExists(TestKey));
 }
 #endif
