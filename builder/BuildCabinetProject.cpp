@@ -40,7 +40,7 @@ std::string AuxiliarySource(const TAuxiliaryFile& file, const TRWInstallForm& fo
 // The uninstaller goes with the first required choice, else the first typical
 // one; none of either: no uninstaller.
 bool HasUninstallerChoice(const TRWInstallForm& form) {
-  const int tabs = BuiltChoiceTabCount(form);
+  const int tabs = form.RealChoiceCount();
   for (int tab = 0; tab < tabs; ++tab) {
     const TChoice* choice = BuiltChoice(form, tab);
     if (choice && (choice->Required || choice->Typical)) return true;
@@ -79,7 +79,7 @@ TCabinetJob ProjectCabinetJob(TRWInstallForm& form, const std::string& tempPath)
         {source, "FILE" + IntToStr(n) + "S" + ExtractFileName(source) + job.KeySuffix});
     ++n;
   };
-  const int tabs = BuiltChoiceTabCount(form);
+  const int tabs = form.RealChoiceCount();
   for (int tab = 0; tab < tabs; ++tab) {
     const TChoice* choice = BuiltChoice(form, tab);
     if (!choice) continue;

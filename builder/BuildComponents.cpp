@@ -78,7 +78,7 @@ class TComponentWriter {
 // The first walked tab whose choice passes the test; -1 when none.
 template <class F>
 int FirstChoiceTab(const TRWInstallForm& form, F test) {
-  const int tabs = BuiltChoiceTabCount(form);
+  const int tabs = form.RealChoiceCount();
   for (int tab = 0; tab < tabs; ++tab)
     if (TChoice* choice = BuiltChoice(form, tab); choice && test(*choice)) return tab;
   return -1;
@@ -112,7 +112,7 @@ void WriteComponentTables(TBuild& build) {
   }
 
   TComponentWriter writer(build);
-  const int tabs = BuiltChoiceTabCount(form);
+  const int tabs = form.RealChoiceCount();
   for (int tab = 0; tab < tabs; ++tab) {
     TChoice* choice = BuiltChoice(form, tab);
     if (!choice) continue;

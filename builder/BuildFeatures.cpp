@@ -50,7 +50,7 @@ void WriteFeatureTable(TBuild& build) {
   build.RecreateTable("Feature", CreateFeatureTable);
 
   int display = 1;
-  const int tabs = BuiltChoiceTabCount(form);
+  const int tabs = form.RealChoiceCount();
   for (int tab = 0; tab < tabs; ++tab) {
     TChoice* choice = BuiltChoice(form, tab);
     if (!choice) continue;

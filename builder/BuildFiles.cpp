@@ -158,7 +158,7 @@ void WriteFileTables(TBuild& build) {
     build.RunStatement(create);
 
   TFileWriter writer(build);
-  const int tabs = BuiltChoiceTabCount(form);
+  const int tabs = form.RealChoiceCount();
   for (int tab = 0; tab < tabs; ++tab) {
     TChoice* choice = BuiltChoice(form, tab);
     if (!choice) continue;

@@ -106,7 +106,7 @@ void StoreDialogBitmap(TBuild& build, const TRWInstallForm& form, const TDialogB
 // The source files of the choices that are not there, in tab and list order.
 std::vector<std::string> MissingSourceFiles(const TRWInstallForm& form) {
   std::vector<std::string> missing;
-  const int tabs = BuiltChoiceTabCount(form);
+  const int tabs = form.RealChoiceCount();
   for (int tab = 0; tab < tabs; ++tab) {
     TChoice* choice = BuiltChoice(form, tab);
     if (!choice) continue;

@@ -12,13 +12,6 @@ int DisableCustomFlag = 1;
 std::string FoundLicenseFile;
 std::string FoundReadmeFile;
 
-int BuiltChoiceTabCount(const TRWInstallForm& form) {
-  int tabs = form.tcChoices->Tabs().Count();
-  // A merge module's one choice is a real choice: its page has no placeholder.
-  if (form.FProjectType == 1) return tabs;
-  return tabs > 0 ? tabs - 1 : 0;
-}
-
 TChoice* BuiltChoice(const TRWInstallForm& form, int tab) {
   TControlItems& tabs = form.tcChoices->Tabs();
   if (tab < 0 || tab >= tabs.Count()) return nullptr;

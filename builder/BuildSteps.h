@@ -47,9 +47,6 @@ void WriteComponentTables(TBuild& build);
 void WriteFileTables(TBuild& build);
 
 // ---- what the steps share ----
-// The number of choice tabs a build walks: every tab of a merge module (its one
-// choice has no placeholder), every tab but the last placeholder otherwise.
-int BuiltChoiceTabCount(const TRWInstallForm& form);
 // The choice on a walked tab; nullptr for a tab without one.
 TChoice* BuiltChoice(const TRWInstallForm& form, int tab);
 

@@ -2,6 +2,8 @@
 // placeholder turn and the name-clash check.
 #include "ItemPages.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include "Prompts.h"
@@ -46,9 +48,9 @@ void CheckNameClash(TTabControl* tabs, TEdit* nameField, char key, const std::st
     }
 }
 
-int RealChoiceCount(TRWInstallForm& w) {
-  int count = w.tcChoices->Tabs().Count();
-  return w.FProjectType == 0 ? count - 1 : count;
+int TRWInstallForm::RealChoiceCount() const {
+  const int count = tcChoices->Tabs().Count();
+  return FProjectType == 0 ? std::max(count - 1, 0) : count;
 }
 
 void SelectComboText(TComboBox* box, const std::string& text) {

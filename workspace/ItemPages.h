@@ -51,10 +51,6 @@ int LongestEntryWidth(TListBox* list);
 // Sets a list box's horizontal extent from its longest entry by characters.
 void SetListExtent(TListBox* list);
 
-// The number of choice tabs that hold real choices: all but the placeholder,
-// which a merge module's choices page does not have.
-int RealChoiceCount(TRWInstallForm& w);
-
 // Refills a page's choice list with the real choices' captions, in tab order.
 void FillChoiceNames(TRWInstallForm& w, TComboBox* box);
 

@@ -153,7 +153,7 @@ void TRWInstallForm::buDeleteChoicesClick(TObject*) {
   TChoice* choice = SelectedItem<TChoice>(tcChoices);
   if (!choice || (FProjectType == 0 && PlaceholderSelected(tcChoices))) return;
   // A merge module keeps its one choice: it has no placeholder to fall back on.
-  if (FProjectType != 0 && RealChoiceCount(*this) <= 1) return;
+  if (FProjectType != 0 && RealChoiceCount() <= 1) return;
   std::string caption = tcChoices->Tabs()[tcChoices->TabIndex()];
   TTreeNode* node = trChoices->Selected();
   if (!node || node->Text() != caption) node = FirstNodeWithText(trChoices, caption, false);

@@ -63,7 +63,7 @@ void UseSingleChoice(TRWInstallForm& w, TTabControl* tabs, TComboBox* box) {
 
 void FillChoiceNames(TRWInstallForm& w, TComboBox* box) {
   box->Items().Clear();
-  for (int i = 0; i < RealChoiceCount(w); ++i) box->Items().Add(w.tcChoices->Tabs()[i]);
+  for (int i = 0; i < w.RealChoiceCount(); ++i) box->Items().Add(w.tcChoices->Tabs()[i]);
 }
 
 void FillDirectoryLists(TRWInstallForm& w, std::initializer_list<TControlItems*> lists) {

@@ -2,7 +2,7 @@
 // version tracking of the Info page and the Create Update button. The work itself
 // (extracting and comparing the two builds' cabinets, writing the update files)
 // belongs to the update publisher; this hands it the project and the window's
-// update fields and takes the fields back.
+// update fields.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -24,10 +24,7 @@ TUpdateProject UpdateProjectOf(const TRWInstallForm& form) {
   project.ProductName = form.edProductName->Text();
   project.ProductVersion = form.edProductVersion->Text();
   project.IncludePatching = form.ckbIncludePatching->Checked();
-  // Every tab but the placeholder; a merge module's one choice has none.
-  const int tabs = form.tcChoices->Tabs().Count();
-  const int choices = form.FProjectType == 1 ? tabs : tabs - 1;
-  for (int tab = 0; tab < choices; ++tab) {
+  for (int tab = 0; tab < form.RealChoiceCount(); ++tab) {
     auto* choice = dynamic_cast<TChoice*>(form.tcChoices->Tabs().GetObjectAt(tab));
     if (!choice) continue;
     TUpdateChoice c;
@@ -47,30 +44,6 @@ TUpdateProject UpdateProjectOf(const TRWInstallForm& form) {
   return project;
 }
 
-TUpdateState UpdateStateOf(const TRWInstallForm& form) {
-  TUpdateState state;
-  state.FVersionEdited = form.FVersionEdited;
-  state.FUpdateVersion = form.FUpdateVersion;
-  state.FUpdateFrom = form.FUpdateFrom;
-  state.FAllowAutoUpdate = form.FAllowAutoUpdate;
-  state.FUpdatePending = form.FUpdatePending;
-  state.FUpdateCreated = form.FUpdateCreated;
-  state.FPatchCount = form.FPatchCount;
-  state.FModified = form.FModified;
-  return state;
-}
-
-void TakeUpdateState(TRWInstallForm& form, const TUpdateState& state) {
-  form.FVersionEdited = state.FVersionEdited;
-  form.FUpdateVersion = state.FUpdateVersion;
-  form.FUpdateFrom = state.FUpdateFrom;
-  form.FAllowAutoUpdate = state.FAllowAutoUpdate;
-  form.FUpdatePending = state.FUpdatePending;
-  form.FUpdateCreated = state.FUpdateCreated;
-  form.FPatchCount = state.FPatchCount;
-  form.FModified = state.FModified;
-}
-
 // The files of a folder go to the recycle bin, silently.
 void RecycleFolderFiles(HWND owner, const std::string& folder) {
   std::string from = IncludeTrailingPathDelimiter(folder) + "*.*";
@@ -83,12 +56,10 @@ void RecycleFolderFiles(HWND owner, const std::string& folder) {
   SHFileOperationA(&op);
 }
 
-// Runs one update-creation call on the window's fields and writes them back,
-// also when the call raises.
+// Runs one update-creation call on the window's update fields.
 template <typename TCall>
 auto WithUpdateCreator(TRWInstallForm& form, TCall call) {
-  TUpdateState state = UpdateStateOf(form);
-  TUpdateCreator creator(state, TabbedNotebookDlg->Maker());
+  TUpdateCreator creator(form, TabbedNotebookDlg->Maker());
   creator.ExtractCabinet = [&form](const std::string& cabinet, const std::string& folder) {
     form.FCabinetReader->ExtractFiles(cabinet, folder, 0);
   };
@@ -96,11 +67,6 @@ auto WithUpdateCreator(TRWInstallForm& form, TCall call) {
     RecycleFolderFiles(form.WindowHandle(), folder);
   };
   creator.BusyView = ProgressDlg;
-  struct TWriteBack {
-    TRWInstallForm& Form;
-    TUpdateState& State;
-    ~TWriteBack() { TakeUpdateState(Form, State); }
-  } writeBack{form, state};
   return call(creator, UpdateProjectOf(form));
 }
 
@@ -120,11 +86,7 @@ void TRWInstallForm::edVersionComparisonChange(TObject*) { FModified = 1; }
 
 std::string TRWInstallForm::GetMajorMinorVersion() const { return tq::GetMajorMinorVersion(edProductVersion->Text()); }
 
-void TRWInstallForm::edProductVersionExit(TObject*) {
-  TUpdateState state = UpdateStateOf(*this);
-  ProductVersionExit(state, UpdateProjectOf(*this));
-  TakeUpdateState(*this, state);
-}
+void TRWInstallForm::edProductVersionExit(TObject*) { ProductVersionExit(*this, UpdateProjectOf(*this)); }
 
 void TRWInstallForm::buCreateNewPatchClick(TObject*) {
   WithUpdateCreator(*this, [](TUpdateCreator& creator, const TUpdateProject& project) {

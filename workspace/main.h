@@ -23,6 +23,7 @@
 #include "Outlook.h"
 #include "ProjectData.h"
 #include "FtpData.h"
+#include "UpdateCreation.h"
 
 namespace tq {
 
@@ -39,7 +40,9 @@ class TStringObject : public TObject {
   std::string Value;
 };
 
-class TRWInstallForm : public TForm {
+// The update fields (the version pair, the update and modified flags) are the
+// window's own, kept in the shape update creation works on.
+class TRWInstallForm : public TForm, public TUpdateState {
  public:
   explicit TRWInstallForm(TComponent* owner);
   ~TRWInstallForm() override;
@@ -166,11 +169,6 @@ class TRWInstallForm : public TForm {
   THelpEvent FOldOnHelp;
   TPicture *FGuiItemPicture = nullptr, *FMsiItemPicture = nullptr, *FBuildItemPicture = nullptr,
            *FUpdatesItemPicture = nullptr;
-  std::string FUpdateFrom;
-  std::string FUpdateVersion;
-  uint8_t FAllowAutoUpdate = 1;
-  int FPatchCount = -1;
-  uint8_t FVersionEdited = 0;
   std::string FAppDir;
   TTextFile FLogFile;
   TCabinetWriter* FCabinetWriter = nullptr;
@@ -180,17 +178,17 @@ class TRWInstallForm : public TForm {
   std::unique_ptr<TStringList> FChoiceFileDirs;
   std::unique_ptr<TStringList> FChoiceFilePaths;
   std::unique_ptr<TStringList> FDirNodeNames;
-  uint8_t FModified = 0;
   THtmlPagesNames* FHtmlPagesNames = nullptr;
   THtmlSupportPages* FHtmlSupportPages = nullptr;
   TFlashSupport* FFlashSupport = nullptr;
-  uint8_t FUpdatePending = 1;
-  uint8_t FUpdateCreated = 0;
   std::unique_ptr<TStringList> FProjectList;  // objects: TStringObject, owned
 
   // ---- operations ----
   void WriteLog(const std::string& line);
   std::string GetCleanProductName() const;
+  // The number of choice tabs that hold real choices: all but the placeholder,
+  // which a merge module's choices page does not have.
+  int RealChoiceCount() const;
   // File > New with the requested project type (0 install package, 1 merge module).
   void NewProject(uint8_t projectType);
   void ShowPackageCaptions();

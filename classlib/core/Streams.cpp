@@ -78,24 +78,38 @@ TFileStream::~TFileStream() {
   if (FHandle != INVALID_FILE_HANDLE) FileClose(FHandle);
 }
 
-// ---- TMemoryStream -----------------------------------------------------------------
+namespace {
 
-int64_t TMemoryStream::Read(void* buffer, int64_t count) {
-  int64_t avail = Size() - FPosition;
+// Reading and writing at a position of a growable byte buffer (a vector or a
+// string), for the memory and string streams.
+template <class TBytes>
+int64_t ReadAt(const TBytes& data, int64_t& position, void* buffer, int64_t count) {
+  int64_t avail = static_cast<int64_t>(data.size()) - position;
   if (count <= 0 || avail <= 0) return 0;
   int64_t n = std::min(count, avail);
-  std::memcpy(buffer, FData.data() + FPosition, static_cast<size_t>(n));
-  FPosition += n;
+  std::memcpy(buffer, data.data() + position, static_cast<size_t>(n));
+  position += n;
   return n;
 }
 
-int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
-  if (count <= 0 || FPosition < 0) return 0;
-  int64_t end = FPosition + count;
-  if (end > Size()) FData.resize(static_cast<size_t>(end));
-  std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
-  FPosition = end;
+template <class TBytes>
+int64_t WriteAt(TBytes& data, int64_t& position, const void* buffer, int64_t count) {
+  if (count <= 0 || position < 0) return 0;
+  int64_t end = position + count;
+  if (end > static_cast<int64_t>(data.size())) data.resize(static_cast<size_t>(end));
+  std::memcpy(data.data() + position, buffer, static_cast<size_t>(count));
+  position = end;
   return count;
+}
+
+}  // namespace
+
+// ---- TMemoryStream -----------------------------------------------------------------
+
+int64_t TMemoryStream::Read(void* buffer, int64_t count) { return ReadAt(FData, FPosition, buffer, count); }
+
+int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
+  return WriteAt(FData, FPosition, buffer, count);
 }
 
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
@@ -144,22 +158,10 @@ void TMemoryStream::SaveToFile(const std::string& fileName) const {
 
 // ---- TStringStream -----------------------------------------------------------------
 
-int64_t TStringStream::Read(void* buffer, int64_t count) {
-  int64_t avail = Size() - FPosition;
-  if (count <= 0 || avail <= 0) return 0;
-  int64_t n = std::min(count, avail);
-  std::memcpy(buffer, FData.data() + FPosition, static_cast<size_t>(n));
-  FPosition += n;
-  return n;
-}
+int64_t TStringStream::Read(void* buffer, int64_t count) { return ReadAt(FData, FPosition, buffer, count); }
 
 int64_t TStringStream::Write(const void* buffer, int64_t count) {
-  if (count <= 0) return 0;
-  int64_t end = FPosition + count;
-  if (end > Size()) FData.resize(static_cast<size_t>(end));
-  std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
-  FPosition = end;
-  return count;
+  return WriteAt(FData, FPosition, buffer, count);
 }
 
 int64_t TStringStream::Seek(int64_t offset, TSeekOrigin origin) {
