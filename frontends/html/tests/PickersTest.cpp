@@ -1,0 +1,207 @@
+// The folder dialog and its tree in a real window, on real folders.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PathDialog.h"
+#include "seldirdlg.h"
+
+namespace tq {
+namespace {
+
+std::string TempFolder() {
+  char buf[MAX_PATH];
+  GetTempPathA(MAX_PATH, buf);
+  return IncludeTrailingPathDelimiter(buf);
+}
+
+// Folders made for one test, removed afterwards.
+class TFolders {
+ public:
+  explicit TFolders(const std::vector<std::string>& relative) : Base(TempFolder() + "pickers\\") {
+    CreateDirectoryA(Base.c_str(), nullptr);
+    for (const std::string& r : relative) {
+      CreateDirectoryA((Base + r).c_str(), nullptr);
+      FMade.insert(FMade.begin(), Base + r);
+    }
+  }
+  ~TFolders() {
+    for (const std::string& f : FMade) RemoveDirectoryA(f.c_str());
+    RemoveDirectoryA(Base.c_str());
+  }
+  std::string Base;
+
+ private:
+  std::vector<std::string> FMade;
+};
+
+std::vector<std::string> ChildTexts(TTreeNode* node) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < node->Count(); ++i) texts.push_back(node->Item(i)->Text());
+  return texts;
+}
+
+int ItemChildrenFlag(TTreeView* tree, TTreeNode* node) {
+  TVITEMA item{};
+  item.mask = TVIF_CHILDREN | TVIF_HANDLE;
+  item.hItem = node->ItemId();
+  SendMessageA(tree->Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  return item.cChildren;
+}
+
+// A real mouse press on the node's label (the release already queued, so the
+// tree's own press handling ends at once).
+void Press(TTreeView* tree, TTreeNode* node, UINT down, UINT up) {
+  RECT r{};
+  HTREEITEM id = node->ItemId();
+  std::memcpy(&r, &id, sizeof id);  // TVM_GETITEMRECT takes the item in the rectangle
+  ASSERT_TRUE(SendMessageA(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+  LPARAM at = MAKELPARAM(r.left + 3, (r.top + r.bottom) / 2);
+  PostMessageA(tree->Handle(), up, 0, at);
+  SendMessageA(tree->Handle(), down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, at);
+  Application->ProcessMessages();
+}
+
+class Pickers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dlg = std::make_unique<TSelectDirectoryDlg>(nullptr);
+    Dlg->Show();
+    Tree = Dlg->DirectoryTree1;
+  }
+  void TearDown() override { Dlg.reset(); }
+  std::unique_ptr<TSelectDirectoryDlg> Dlg;
+  TDirectoryTree* Tree = nullptr;
+};
+
+TEST_F(Pickers, TheTreeShowsTheDrivesWithTheirImages) {
+  TTreeNode* root = Tree->Root();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->Text(), "My Computer");
+  EXPECT_EQ(root->ImageIndex, 2);
+  std::vector<std::string> drives = ChildTexts(root);
+  ASSERT_FALSE(drives.empty());
+  for (int i = 0; i < root->Count(); ++i) {
+    TTreeNode* d = root->Item(i);
+    std::string letter = d->Text();
+    EXPECT_EQ(letter.size(), 2u);
+    EXPECT_TRUE(Tree->MarkedAsHavingChildren(d));
+    EXPECT_EQ(ItemChildrenFlag(Tree, d), 1);
+    if (letter == "C:") {
+      EXPECT_EQ(d->ImageIndex, 3);  // fixed
+    }
+  }
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  ASSERT_NE(Tree->Selected(), nullptr);
+  EXPECT_EQ(Tree->Selected()->Text(), std::string(1, static_cast<char>(toupper(current[0]))) + ":");
+}
+
+TEST_F(Pickers, PresetWalksThePathIgnoringLetterCase) {
+  Dlg->Preset("c:\\program files");
+  TTreeNode* node = Tree->Selected();
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(node->Text(), "Program Files");
+  EXPECT_EQ(node->Parent()->Text(), "C:");
+  EXPECT_EQ(Dlg->Label2->Caption(), "c:\\program files\\");
+  EXPECT_EQ(Dlg->SelectedPath(), "C:\\Program Files");
+  EXPECT_EQ(Dlg->DestinationPath(), "C:\\Program Files");
+  EXPECT_EQ(Tree->Directory(), "C:\\Program Files");
+}
+
+TEST_F(Pickers, SubFoldersAreReadOnceAndSortedAndAnUnknownPartStopsTheWalk) {
+  TFolders folders({"b", "A", "c", "A\\deeper"});
+  Dlg->Preset(folders.Base + "A\\missing\\more");
+  TTreeNode* a = Tree->Selected();
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->Text(), "A");
+  EXPECT_EQ(ChildTexts(a->Parent()), (std::vector<std::string>{"A", "b", "c"}));
+  EXPECT_EQ(ChildTexts(a), (std::vector<std::string>{"deeper"}));
+  EXPECT_EQ(a->Item(0)->SelectedIndex, 1);
+  Tree->OpenNode(a);  // already read: not listed twice
+  EXPECT_EQ(ChildTexts(a), (std::vector<std::string>{"deeper"}));
+}
+
+TEST_F(Pickers, AClickedFolderWithoutSubFoldersLosesItsButton) {
+  TFolders folders({"empty", "full", "full\\inner"});
+  Dlg->Preset(folders.Base);
+  TTreeNode* base = Tree->Selected();
+  ASSERT_EQ(ChildTexts(base), (std::vector<std::string>{"empty", "full"}));
+  base->Expand(false);  // as its button would
+  int changes = 0;
+  Tree->OnChange = [&](TObject*) { ++changes; };
+  TTreeNode* empty = base->Item(0);
+  EXPECT_EQ(ItemChildrenFlag(Tree, empty), 1);
+  Press(Tree, empty, WM_LBUTTONDOWN, WM_LBUTTONUP);
+  EXPECT_EQ(Tree->Selected(), empty);
+  EXPECT_EQ(Tree->Directory(), Tree->NodePath(empty));
+  EXPECT_GE(changes, 1);
+  EXPECT_EQ(ItemChildrenFlag(Tree, empty), 0);
+  EXPECT_EQ(Dlg->Label2->Caption(), Dlg->SelectedPath());
+
+  TTreeNode* full = base->Item(1);
+  Press(Tree, full, WM_LBUTTONDOWN, WM_LBUTTONUP);
+  EXPECT_EQ(ChildTexts(full), (std::vector<std::string>{"inner"}));
+  EXPECT_TRUE(full->Expanded());
+}
+
+TEST_F(Pickers, OkIsRefusedAtTheRootAndADriveComesBackWithItsBackslash) {
+  Tree->SetSelected(Tree->Root());
+  EXPECT_EQ(Dlg->SelectedPath(), "My Computer");
+  Dlg->SetModalResult(mrNone);
+  Dlg->OKBtn->Click();
+  EXPECT_EQ(Dlg->ModalResult(), mrNone);
+
+  Dlg->Preset("C:");
+  EXPECT_EQ(Dlg->SelectedPath(), "C:");
+  EXPECT_EQ(Dlg->DestinationPath(), "C:\\");
+  Dlg->OKBtn->Click();
+  EXPECT_EQ(Dlg->ModalResult(), mrOk);
+}
+
+TEST_F(Pickers, RightClickAddsANewDirectoryToEditInPlaceOnlyInTheTree) {
+  TFolders folders({"Mango", "Zebra", "Mango\\Seed"});
+  Dlg->Preset(folders.Base + "Mango");
+  TTreeNode* base = Tree->Selected()->Parent();
+  Tree->SetSelected(base);
+  Press(Tree, base, WM_RBUTTONDOWN, WM_RBUTTONUP);
+  TTreeNode* added = Dlg->NewFolderNode();
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->Parent(), base);
+  EXPECT_EQ(ChildTexts(base), (std::vector<std::string>{"Mango", "New Directory", "Zebra"}));
+  // The timer starts editing the new name.
+  for (int i = 0; i < 200 && !Tree->IsEditing(); ++i) {
+    Application->ProcessMessages();
+    Sleep(10);
+  }
+  ASSERT_TRUE(Tree->IsEditing());
+  EXPECT_TRUE(base->Expanded());
+  HWND edit = reinterpret_cast<HWND>(SendMessageA(Tree->Handle(), TVM_GETEDITCONTROL, 0, 0));
+  SetWindowTextA(edit, "Apple");
+  SendMessageA(Tree->Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(ChildTexts(base), (std::vector<std::string>{"Apple", "Mango", "Zebra"}));
+  EXPECT_EQ(GetFileAttributesA((folders.Base + "Apple").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA((folders.Base + "New Directory").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(PathDialog, DirectoryDropsOneBackslashAndDefaultsToTheCurrentFolder) {
+  TPathDialog dialog(nullptr);
+  dialog.SetDirectory("C:\\Data\\\\");
+  EXPECT_EQ(dialog.Directory(), "C:\\Data\\");
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  dialog.SetDirectory("");
+  EXPECT_EQ(dialog.Directory(), current);
+  dialog.SetStatusText("Choose");
+  EXPECT_EQ(dialog.StatusText(), "Choose");
+}
+
+}  // namespace
+}  // namespace tq
