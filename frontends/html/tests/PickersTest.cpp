@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "PathDialog.h"
 #include "seldirdlg.h"
+#include "seldirdlg2.h"
 
 namespace tq {
 namespace {
@@ -189,6 +191,81 @@ TEST_F(Pickers, RightClickAddsANewDirectoryToEditInPlaceOnlyInTheTree) {
   EXPECT_EQ(ChildTexts(base), (std::vector<std::string>{"Apple", "Mango", "Zebra"}));
   EXPECT_EQ(GetFileAttributesA((folders.Base + "Apple").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetFileAttributesA((folders.Base + "New Directory").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+std::vector<std::string> ListTexts(TListBox* list) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < list->Items().Count(); ++i) texts.push_back(list->Items().Strings[i]);
+  std::sort(texts.begin(), texts.end());  // the file system's order is its own
+  return texts;
+}
+
+// The group dialog over two Programs folders made for the test.
+class GroupDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dlg = std::make_unique<TSelectDirectoryDlg2>(nullptr);
+    Dlg->PackageBaseName = "Sample";
+    Dlg->SpecialFolder = [this](int csidl, std::string& path) {
+      if (csidl == 2 && UserResolves) path = Folders.Base + "user";
+      else if (csidl == 23) path = Folders.Base + "common\\";
+      else return false;
+      return true;
+    };
+    Dlg->AskWhichPath = [this](bool& allUsers) {
+      ++Questions;
+      allUsers = AllUsers;
+      return !CancelQuestion;
+    };
+  }
+  TFolders Folders{{"user", "user\\Accessories", "user\\Games", "common", "common\\Admin Tools"}};
+  std::unique_ptr<TSelectDirectoryDlg2> Dlg;
+  bool UserResolves = true, AllUsers = false, CancelQuestion = false;
+  int Questions = 0;
+};
+
+TEST_F(GroupDialog, ListsTheUsersGroupsAndProposesThePackageName) {
+  Dlg->IsNT = false;
+  Dlg->Show();  // each showing fills the lists
+  EXPECT_EQ(Questions, 0);
+  EXPECT_EQ(Dlg->Folder(), Folders.Base + "user\\");
+  EXPECT_EQ(Dlg->edGroup->Text(), "Sample");
+  EXPECT_EQ(ListTexts(Dlg->lbGroups), (std::vector<std::string>{"Accessories", "Games"}));
+  Dlg->lbGroups->SetItemIndex(-1);
+  Dlg->lbGroupsDblClick(nullptr);  // nothing selected: nothing taken
+  EXPECT_EQ(Dlg->edGroup->Text(), "Sample");
+  Dlg->lbGroups->SetItemIndex(1);
+  Dlg->lbGroupsDblClick(nullptr);
+  EXPECT_EQ(Dlg->edGroup->Text(), Dlg->lbGroups->Items().Strings[1]);
+}
+
+TEST_F(GroupDialog, OnNtAllUsersListsTheCommonGroupsAndCancelKeepsTheLastList) {
+  Dlg->IsNT = true;
+  AllUsers = true;
+  Dlg->FormShow(nullptr);
+  EXPECT_EQ(Questions, 1);
+  EXPECT_EQ(Dlg->Folder(), Folders.Base + "common\\");
+  EXPECT_EQ(ListTexts(Dlg->lbGroups), (std::vector<std::string>{"Admin Tools"}));
+  CancelQuestion = true;
+  AllUsers = false;
+  Dlg->edGroup->SetText("Typed");
+  Dlg->FormShow(nullptr);
+  EXPECT_EQ(Questions, 2);
+  EXPECT_EQ(Dlg->Folder(), Folders.Base + "common\\");
+  EXPECT_EQ(ListTexts(Dlg->lbGroups), (std::vector<std::string>{"Admin Tools"}));
+  EXPECT_EQ(Dlg->edGroup->Text(), "Typed");
+  // An unresolvable Programs folder changes nothing either, and asks nothing.
+  UserResolves = false;
+  CancelQuestion = false;
+  Dlg->FormShow(nullptr);
+  EXPECT_EQ(Questions, 2);
+  EXPECT_EQ(ListTexts(Dlg->lbGroups), (std::vector<std::string>{"Admin Tools"}));
+}
+
+TEST(GroupDialogShell, TheUsersProgramsFolderResolves) {
+  std::string path;
+  ASSERT_TRUE(TSelectDirectoryDlg2::ShellSpecialFolder(2, path));
+  EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(PathDialog, DirectoryDropsOneBackslashAndDefaultsToTheCurrentFolder) {
