@@ -1,5 +1,7 @@
 // tqexample: writes the shipped example project's .ipr from its files.
-//   tqexample <files folder> <project file>
+//   tqexample <files folder> <project file> [<Flash GUI program> [<support file>...]]
+// With a Flash GUI program, the variant whose Gui page chooses the Flash
+// front-end with that program as its movie and the support files beside it.
 // The example is a small install package with a nested directory tree, a
 // required, a typical and an optional choice, file names with a blank and an
 // apostrophe, and a product name with an apostrophe. File paths in the project
@@ -42,8 +44,8 @@ void PlaceholderOnly(TProjectFileContent& c, std::vector<T*>& items) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: tqexample <files folder> <project file>\n");
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: tqexample <files folder> <project file> [<Flash GUI program> [<support file>...]]\n");
     return 2;
   }
   try {
@@ -109,6 +111,12 @@ int main(int argc, char** argv) {
     c.UpdateCreated = false;
     c.VersionComparison = "< 2.0";
 
+    if (argc >= 4) {
+      c.IncludePages.FlashUi = true;
+      c.IncludePages.HtmlUi = false;
+      c.IncludePages.FlashMovie = ExpandFileName(argv[3]);
+      for (int i = 4; i < argc; ++i) c.FlashSupport.SupportFiles->Add(ExpandFileName(argv[i]));
+    }
     ForceDirectories(ExtractFileDir(project));
     SaveProjectFile(project, c);
     std::printf("%s\n", project.c_str());
