@@ -64,9 +64,11 @@ void TForm1::InstallDone(unsigned number) {
     FInstalledBy->BringToFront();
     Application->ProcessMessages();
   }
-  WriteLog("Ending in seven seconds");
-  Timer3->SetEnabled(false);
-  Timer3->SetEnabled(true);
+  // A later session's end does not put the end off.
+  if (!Timer3->Enabled()) {
+    WriteLog("Ending in seven seconds");
+    Timer3->SetEnabled(true);
+  }
 }
 
 }  // namespace tq

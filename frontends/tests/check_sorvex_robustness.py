@@ -112,6 +112,7 @@ def log_text():
 
 
 def main():
+    global SORVEX
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
     shutil.copy(SORVEX, os.path.join(WORK, "Sorvex.exe"))
@@ -119,7 +120,6 @@ def main():
     readme = "Read <this> & that\r\nsecond line"
     open(os.path.join(WORK, "readme.txt"), "wb").write(readme.encode())
     open(os.path.join(WORK, "setup.ini"), "wb").write(b"[Setup]\r\nMsiname=Sample.msi\r\nPerUser=false\r\n")
-    global SORVEX
     SORVEX = os.path.join(WORK, "Sorvex.exe")
 
     proc = start(["Sample.msi"])
@@ -204,9 +204,11 @@ def main():
     print("sessions served and ended cleanly; errors logged")
 
     # The port taken: Sorvex ends before its GUI program starts, saying why.
-    os.remove(os.path.join(WORK, "Sorvex.log"))
+    os.replace(os.path.join(WORK, "Sorvex.log"), os.path.join(WORK, "Sorvex-sessions.log"))
     shutil.copy(os.path.join(os.path.dirname(SORVEX_BUILT), "FlashGui.exe"), os.path.join(WORK, "FlashGui.exe"))
     blocker = socket.socket()
+    # The sessions above leave connections in TIME_WAIT on the port.
+    blocker.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     blocker.bind(("127.0.0.1", PORT))
     blocker.listen(1)
     proc = start(["Sample.msi", "FlashGui.exe"])
