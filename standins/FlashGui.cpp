@@ -132,6 +132,13 @@ std::string Substitute(std::string s, const std::string& name, const std::string
   return s;
 }
 
+DWORD WINAPI WaitForMessages(LPVOID) {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  }
+  return 0;
+}
+
 int Run() {
   bool found = false;
   std::string script = ReadFile(ProgramFolder() + "FlashGui.txt", found);
@@ -198,12 +205,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // A GUI program waits for messages at once, and the program that started
   // it (WinExec waits until then, up to 30 seconds) goes on: a thread of ours
   // waits on an empty message queue for the program's whole life.
-  CloseHandle(CreateThread(nullptr, 0, [](LPVOID) -> DWORD {
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    }
-    return 0;
-  }, nullptr, 0, nullptr));
+  CloseHandle(CreateThread(nullptr, 0, WaitForMessages, nullptr, 0, nullptr));
   gLog = std::fopen((ProgramFolder() + "FlashGui.log").c_str(), "ab");
   WSADATA data;
   if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
