@@ -13,16 +13,12 @@
 #include "Feature.h"
 #include "HtmlDocument.h"
 #include "VantrelPages.h"
+#include "PageSnippets.h"
 
 namespace tq {
 namespace {
 
-std::string Snippet(const std::string& name) {
-  std::ifstream in(std::string(TQ_SOURCE_DIR) + "\\data\\pages\\" + name, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string Snippet(const std::string& name) { return tq::testing::ReadPageSnippet(name); }
 
 TEST(VantrelPages, TheBrowserGate) {
   struct TCase {

@@ -7,16 +7,12 @@
 #include <vector>
 
 #include "HtmlDocument.h"
+#include "PageSnippets.h"
 
 namespace tq::html {
 namespace {
 
-std::string ReadSnippet(const std::string& name) {
-  std::ifstream in(std::string(TQ_SOURCE_DIR) + "/data/pages/" + name, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using tq::testing::ReadPageSnippet;
 
 TEST(HtmlDocument, TheSetupPagesCarryTheirIds) {
   struct TCase {
@@ -35,7 +31,7 @@ TEST(HtmlDocument, TheSetupPagesCarryTheirIds) {
   };
   for (const TCase& c : cases) {
     THtmlDocument doc;
-    doc.Parse(ReadSnippet(c.Snippet));
+    doc.Parse(ReadPageSnippet(c.Snippet));
     for (const std::string& id : c.Ids) {
       IHtmlElement* e = doc.Item(id);
       ASSERT_NE(e, nullptr) << c.Snippet << " " << id;
@@ -47,7 +43,7 @@ TEST(HtmlDocument, TheSetupPagesCarryTheirIds) {
 
 TEST(HtmlDocument, TheStartPageIsAFramesetWithMainFrame) {
   THtmlDocument doc;
-  doc.Parse(ReadSnippet("setup.ins"));
+  doc.Parse(ReadPageSnippet("setup.ins"));
   ASSERT_EQ(doc.Frames().size(), 2u);
   EXPECT_EQ(doc.Frames()[1].Name, "mainFrame");
   EXPECT_NE(doc.Frame("mainFrame"), nullptr);

@@ -12,16 +12,12 @@
 #include <string>
 
 #include "HtmlView.h"
+#include "PageSnippets.h"
 
 namespace tq::html {
 namespace {
 
-std::string Snippet(const std::string& name) {
-  std::ifstream in(std::string(TQ_SOURCE_DIR) + "\\data\\pages\\" + name, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string Snippet(const std::string& name) { return tq::testing::ReadPageSnippet(name); }
 
 std::string WindowText(void* w) {
   char buf[1024] = "";
