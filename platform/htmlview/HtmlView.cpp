@@ -134,7 +134,12 @@ void THtmlView::Resize() {
 }
 
 void THtmlView::Refresh() {
-  if (FReplaced || Shown() != FBuiltFor) Build();
+  // A select that became a list (multiple, or more rows) or a drop-down needs another control.
+  bool reshaped = false;
+  for (const TControl& c : FControls)
+    if (c.Element && (c.Kind == TControl::List || c.Kind == TControl::Combo))
+      reshaped |= (c.Kind == TControl::List) != (c.Element->Multiple() || c.Element->Size() > 1);
+  if (FReplaced || reshaped || Shown() != FBuiltFor) Build();
   Sync();
 }
 

@@ -138,6 +138,27 @@ TEST_F(View, TabInAFieldIsAKeyPressWithItsCodeAndFocusFollowsThePage) {
   EXPECT_EQ(GetFocus(), Control("CompanyName"));
 }
 
+TEST_F(View, ASelectThatBecomesAListIsShownAsOne) {
+  Pages["file://C:\\dist\\Custom.htm"] = Snippet("Custom.ins");
+  Web.NavigateFrame("mainFrame", "file://C:\\dist\\Custom.htm");
+  Pump();
+  char cls[64];
+  GetClassNameA(Control("Descriptions"), cls, sizeof cls);
+  EXPECT_STREQ(cls, "ComboBox");
+  IHtmlElement* descriptions = Frame()->Item("Descriptions");
+  for (const char* text : {"Main files", "Help files"}) {
+    IHtmlElement* o = Frame()->CreateElement("option");
+    o->SetText(text);
+    descriptions->Add(o, descriptions->Length());
+  }
+  descriptions->SetSize(descriptions->Length());
+  Page->Refresh();
+  GetClassNameA(Control("Descriptions"), cls, sizeof cls);
+  EXPECT_STREQ(cls, "ListBox");
+  EXPECT_EQ(SendMessageA(Control("Descriptions"), LB_GETCOUNT, 0, 0), 2);
+  EXPECT_FALSE(IsWindowEnabled(Control("Descriptions")));  // the page has it disabled
+}
+
 TEST_F(View, TheAppletIsAProgressBar) {
   Web.NavigateFrame("mainFrame", "file://C:\\dist\\Progress.htm");
   Pump();
