@@ -43,6 +43,7 @@ TForm1::TForm1(TComponent* owner, int port)
 
 TForm1::~TForm1() {
   Shutdown();
+  if (Application) Application->OnException = nullptr;
   if (Form1 == this) Form1 = nullptr;
 }
 
