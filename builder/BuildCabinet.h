@@ -11,7 +11,8 @@
 //
 // The build driver calls it after the table steps were committed:
 //   TBuild cabinetBuild;
-//   BuildCabinet(cabinetBuild);   // reads the open project from RWInstallForm
+//   cabinetBuild.FProject = project;   // the project the table steps built
+//   BuildCabinet(cabinetBuild);
 //
 // The update copy is made only once the cabinet is stored in the package and
 // the package committed: a failed build never replaces the baseline that the
@@ -27,8 +28,8 @@
 namespace tq {
 
 class TCabinetWriter;
-class TMerge;
-class TRWInstallForm;
+struct TBuildModule;
+struct TBuildProject;
 
 inline constexpr char PackageCabinetName[] = "primary.cab";
 inline constexpr char ModuleCabinetName[] = "MergeModule.CABinet";
@@ -65,18 +66,18 @@ struct TCabinetJob {
 };
 
 // ---- the entry point of the build driver ----
-// The cabinet phase of the open project (RWInstallForm) with the main window's
-// cabinet writer.
+// The cabinet phase of the builder's project (ProjectOf(build)) with the
+// project's cabinet writer.
 void BuildCabinet(TBuild& build);
 
-// The job for the open project: cabinet files, merges and the update copy.
-TCabinetJob ProjectCabinetJob(TRWInstallForm& form, const std::string& tempPath);
+// The job for a project: cabinet files, merges and the update copy.
+TCabinetJob ProjectCabinetJob(const TBuildProject& project);
 
-// Merges one module of the project into the closed package: the item and its
-// tab index on the Modules page, or -1, -2, -3 for the built-in runtime
-// modules. Set by the merge-module code; while it is empty a project with
-// merge modules fails to build (its package would lack the modules' files).
-using TModuleMerger = std::function<void(TMerge& item, int index)>;
+// Merges one module of the project into the closed package: an entry of the
+// Modules page (its Tab) or a built-in runtime module (BuiltIn -1, -2, -3).
+// Set by the merge-module code; while it is empty a project with merge modules
+// fails to build (its package would lack the modules' files).
+using TModuleMerger = std::function<void(const TBuildModule& module)>;
 TModuleMerger& ModuleMerger();
 
 // ---- the phase itself ----

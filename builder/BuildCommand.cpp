@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "BuildProject.h"
 #include "BuildSteps.h"
 #include "Menus.h"
 #include "Prompts.h"
@@ -90,8 +91,10 @@ class TRunningBuild {
 };
 
 // The steps of a build, each after a drain of the message queue and a test of
-// the Cancel button. False when the preparation found missing source files.
-bool RunSteps(TRWInstallForm& form, std::unique_ptr<TBuild>& build) {
+// the Cancel button, on the project read from the window as the build started.
+// False when the preparation found missing source files. The results the
+// distribution needs are copied out before the table steps' builder goes.
+bool RunSteps(TRWInstallForm& form, std::unique_ptr<TBuild>& build, TBuildResults& results) {
   auto goOn = [&form] {
     DrainMessages();
     return form.FCancelBuild == 0;
@@ -112,11 +115,14 @@ bool RunSteps(TRWInstallForm& form, std::unique_ptr<TBuild>& build) {
   // here, each after goOn() ----
   if (!goOn()) return true;
   build->CommitDatabase();
+  results = build->FResults;
   if (!goOn()) return true;
 
   // The cabinet phase runs on a fresh builder: nothing of the table steps'
-  // state carries over.
+  // state carries over, only the project they built.
+  std::shared_ptr<const TBuildProject> project = build->FProject;
   build = std::make_unique<TBuild>();
+  build->FProject = project;
   BuildCabinet(*build);
   goOn();
   return true;
@@ -148,9 +154,9 @@ bool Remind(TRWInstallForm& form, bool updateSupport) {
 }
 
 // The end of a build whose steps all ran or were cancelled.
-void Finish(TRWInstallForm& form, bool updateSupport) {
+void Finish(TRWInstallForm& form, bool updateSupport, const TBuildProject& project, const TBuildResults& results) {
   if (form.FCancelBuild == 0) {
-    LayOutDistribution();
+    LayOutDistribution(project, results);
   }
   if (form.FCancelBuild != 0) {
     ShowStatus(form, "Build Cancelled", StatusFailed);
@@ -195,9 +201,12 @@ void BuildButtonClick(TRWInstallForm& form) {
       ShowStatus(form, "Building", StatusRunning);
       form.Timer1->SetEnabled(true);
       Screen->SetCursor(crHourGlass);
+      std::shared_ptr<const TBuildProject> project = std::make_shared<TBuildProject>(ReadBuildProject(form));
+      build->FProject = project;
+      TBuildResults results;
       bool success = false;
       try {
-        success = RunSteps(form, build);
+        success = RunSteps(form, build, results);
       } catch (...) {
         build.reset();
         Failed(form);
@@ -205,7 +214,7 @@ void BuildButtonClick(TRWInstallForm& form) {
       }
       build.reset();
       if (success)
-        Finish(form, updateSupport);
+        Finish(form, updateSupport, *project, results);
       else
         Failed(form);
     } catch (const std::exception& e) {

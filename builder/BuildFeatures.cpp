@@ -4,9 +4,6 @@
 // modules and of the updates-menu registry data.
 #include "BuildSteps.h"
 
-#include "Menus.h"
-#include "choices.h"
-#include "main.h"
 
 namespace tq {
 
@@ -25,20 +22,6 @@ constexpr int LevelRequired = 3;
 constexpr int LevelTypical = 4;
 constexpr int LevelOptional = 10;
 
-// The name of the choice whose node holds the choice's node in the choices
-// tree; empty for a choice directly under the tree's first node "Choices".
-std::string ParentChoiceName(const TRWInstallForm& form, const std::string& name) {
-  TTreeNodes& nodes = form.trChoices->Items();
-  for (int i = 0; i < nodes.Count(); ++i) {
-    TTreeNode* node = nodes.Item(i);
-    if (node->Text() != name) continue;
-    TTreeNode* parent = node->Parent();
-    if (!parent || parent == nodes.GetFirstNode()) return {};
-    return parent->Text();
-  }
-  return {};
-}
-
 void InsertFixedFeature(TBuild& build, const char* name) {
   build.RunStatement(InsertFeatureRow, {name, nullptr, name, nullptr, 0, LevelRequired, "TARGETDIR", 0});
 }
@@ -46,32 +29,28 @@ void InsertFixedFeature(TBuild& build, const char* name) {
 }  // namespace
 
 void WriteFeatureTable(TBuild& build) {
-  TRWInstallForm& form = *RWInstallForm;
+  const TBuildProject& project = ProjectOf(build);
   build.RecreateTable("Feature", CreateFeatureTable);
 
   int display = 1;
-  const int tabs = form.RealChoiceCount();
-  for (int tab = 0; tab < tabs; ++tab) {
-    TChoice* choice = BuiltChoice(form, tab);
-    if (!choice) continue;
+  for (const TBuildChoice& choice : project.Choices) {
     DrainMessages();
-    std::string parent = ParentChoiceName(form, choice->FName);
     int shownAt = 0;
-    if (choice->Visible) {
+    if (choice.Visible) {
       shownAt = display;
       display += 2;
-      DisableCustomFlag = 0;
+      build.FResults.DisableCustomFlag = 0;
     }
-    int level = choice->Required ? LevelRequired : choice->Typical ? LevelTypical : LevelOptional;
-    if (choice->Directories->Count() == 0)
-      throw EBuildException("Choice " + choice->Title + " has no files associated with it.");
-    std::string directory = DirectoryKey(build, choice->Directories->Get(0));
-    build.RunStatement(InsertFeatureRow, {choice->FName, parent, choice->Title, choice->Description, shownAt, level,
-                                          directory, 0});
+    int level = choice.Required ? LevelRequired : choice.Typical ? LevelTypical : LevelOptional;
+    if (choice.Directories.empty())
+      throw EBuildException("Choice " + choice.Title + " has no files associated with it.");
+    std::string directory = DirectoryKey(build, choice.Directories.front());
+    build.RunStatement(InsertFeatureRow, {choice.Name, choice.Parent, choice.Title, choice.Description, shownAt,
+                                          level, directory, 0});
   }
 
-  if (form.CLRRuntime1->Checked()) InsertFixedFeature(build, "CLRRUNTIME");
-  if (form.Pro1->Checked() || form.Enterprise1->Checked()) InsertFixedFeature(build, "BDEMERGEMODULE");
+  if (project.ClrRuntime) InsertFixedFeature(build, "CLRRUNTIME");
+  if (project.BdePro || project.BdeEnterprise) InsertFixedFeature(build, "BDEMERGEMODULE");
   InsertFixedFeature(build, "BRINDLEREGDATA");
   build.Commit();
 }

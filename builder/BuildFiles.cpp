@@ -11,9 +11,6 @@
 
 #include "BuildAuxFiles.h"
 #include "FileUtils.h"
-#include "StdCtrls.h"
-#include "choices.h"
-#include "main.h"
 
 namespace tq {
 
@@ -45,13 +42,6 @@ const char* const InsertMediaRow =
 bool IsFontFile(const std::string& path) {
   std::string ext = LowerCase(ExtractFileExt(path));
   return ext == ".fon" || ext == ".ttf" || ext == ".otf";
-}
-
-std::string SystemDirectory() {
-  char buffer[256] = {};
-  UINT n = GetSystemDirectoryA(buffer, 255);
-  std::string dir(buffer, n < 256 ? n : 0);
-  return IncludeTrailingPathDelimiter(dir);
 }
 
 // A name the short side of FileName may carry: 1 to 8 characters, an
@@ -90,24 +80,16 @@ class TFileWriter {
  public:
   explicit TFileWriter(TBuild& build) : FBuild(build) {}
 
-  // Writes file number n from its source path; answers its file key.
-  std::string AddFile(const std::string& fileName, const std::string& source, const std::string& directoryKey) {
-    const std::string key = "FILE" + IntToStr(FNumber) + "S" + fileName + FBuild.FKeySuffix;
-    const std::string component = "COMP" + IntToStr(FNumber) + "S" + fileName + FBuild.FKeySuffix;
-    ++FNumber;
-    TFoundFile found = LookUpFile(source, fileName);
-    const std::string fileNameColumn = ShortNameFor(found, directoryKey) + "|" + found.LongName;
-    FBuild.RunStatement(InsertFileRow, {key, component, fileNameColumn, static_cast<int>(found.Size), nullptr, nullptr,
-                                        FSequence});
+  // Writes the File row of a package file; answers its file key.
+  std::string AddFile(const TPackageFile& file) {
+    const std::string key = file.FileKey(FBuild.FKeySuffix);
+    TFoundFile found = LookUpFile(file.Source, file.Name);
+    const std::string fileNameColumn = ShortNameFor(found, file.DirectoryKey) + "|" + found.LongName;
+    FBuild.RunStatement(InsertFileRow, {key, file.ComponentKey(FBuild.FKeySuffix), fileNameColumn,
+                                        static_cast<int>(found.Size), nullptr, nullptr, FSequence});
     FLastSequence = FSequence;
     FSequence += 10;
     return key;
-  }
-  void AddAuxiliary(const TAuxiliaryFile& file, const std::string& appDir, const std::string& systemDir,
-                    const std::string& projectDir) {
-    const std::string& dir = file.Source == asProgramDir ? appDir : file.Source == asSystemDir ? systemDir : projectDir;
-    std::string key = AddFile(file.Name, dir + file.Name, file.DirectoryKey);
-    if (std::string(file.Name) == SelfRegisteringUpdateFile) FBuild.RunStatement(InsertSelfRegRow, {key});
   }
   int LastSequence() const { return FLastSequence; }
 
@@ -142,7 +124,6 @@ class TFileWriter {
   }
 
   TBuild& FBuild;
-  int FNumber = 1;
   int FSequence = 10;
   int FLastSequence = 0;
   std::map<std::string, std::set<std::string>> FShortNames;  // per directory key, upper case
@@ -151,47 +132,32 @@ class TFileWriter {
 }  // namespace
 
 void WriteFileTables(TBuild& build) {
-  TRWInstallForm& form = *RWInstallForm;
-  const std::string systemDir = SystemDirectory();
+  const TBuildProject& project = ProjectOf(build);
   for (const char* table : {"File", "Media", "SelfReg", "Font"}) build.DropTable(table);
   for (const char* create : {CreateFileTable, CreateMediaTable, CreateSelfRegTable, CreateFontTable})
     build.RunStatement(create);
 
   TFileWriter writer(build);
-  const int tabs = form.RealChoiceCount();
-  for (int tab = 0; tab < tabs; ++tab) {
-    TChoice* choice = BuiltChoice(form, tab);
-    if (!choice) continue;
-    DrainMessages();
-    for (int j = 0; j < choice->Files->Count(); ++j) {
-      const std::string path = choice->Files->Get(j);
-      const std::string name = ExtractFileName(path);
-      const std::string directory =
-          DirectoryKey(build, j < choice->Directories->Count() ? choice->Directories->Get(j) : "<Home Directory>");
-      std::string key = writer.AddFile(name, path, directory);
-      if (choice->Files->GetIntObject(j) != 0)
-        build.RunStatement(IsFontFile(path) ? InsertFontRow : InsertSelfRegRow, {key});
-      const std::string lower = LowerCase(name);
-      if (lower == "license.txt")
-        FoundLicenseFile = path;
-      else if (lower == "readme.txt")
-        FoundReadmeFile = path;
+  const TBuildChoice* drained = nullptr;
+  for (const TPackageFile& file : PackageFiles(project, build.FFtpDataWritten)) {
+    if (file.Group == pgChoiceFile && file.Choice != drained) {
+      DrainMessages();
+      drained = file.Choice;
     }
-  }
-
-  const std::string& appDir = form.FAppDir;
-  const std::string projectDir = ExtractFilePath(form.FProjectFile);
-  for (const TAuxiliaryFile& file : HelperFiles) writer.AddAuxiliary(file, appDir, systemDir, projectDir);
-  if (build.FUninstallChoice != -1) {
-    const std::string name = UninstallerFileName(form.edProductName->Text());
-    if (!CopyFile(appDir + "Uninstall.exe", appDir + name, false))
-      throw EFCreateError(Format("Cannot copy %s to %s: %s",
-                                 {appDir + "Uninstall.exe", appDir + name, SysErrorMessage(GetLastOSError())}));
-    writer.AddFile(name, appDir + name, "TARGETDIR");
-  }
-  if (form.ckbIncludePatching->Checked()) {
-    for (const TAuxiliaryFile& file : UpdateSupportFiles) writer.AddAuxiliary(file, appDir, systemDir, projectDir);
-    if (build.FFtpDataWritten) writer.AddAuxiliary(FtpDataFile, appDir, systemDir, projectDir);
+    if (file.Group == pgUninstaller && !CopyFile(project.AppDir + "Uninstall.exe", file.Source, false))
+      throw EFCreateError(Format("Cannot copy %s to %s: %s", {project.AppDir + "Uninstall.exe", file.Source,
+                                                               SysErrorMessage(GetLastOSError())}));
+    const std::string key = writer.AddFile(file);
+    if (file.Group == pgChoiceFile) {
+      if (file.Marked) build.RunStatement(IsFontFile(file.Source) ? InsertFontRow : InsertSelfRegRow, {key});
+      const std::string lower = LowerCase(file.Name);
+      if (lower == "license.txt")
+        build.FResults.FoundLicenseFile = file.Source;
+      else if (lower == "readme.txt")
+        build.FResults.FoundReadmeFile = file.Source;
+    } else if (file.Name == SelfRegisteringUpdateFile) {
+      build.RunStatement(InsertSelfRegRow, {key});
+    }
   }
 
   build.RunStatement(InsertMediaRow, {writer.LastSequence(), nullptr, "#" + build.FCabinetName});

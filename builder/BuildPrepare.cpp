@@ -6,8 +6,6 @@
 #include "DialogBitmaps.h"
 #include "FileUtils.h"
 #include "Prompts.h"
-#include "choices.h"
-#include "main.h"
 
 namespace tq {
 
@@ -24,76 +22,73 @@ constexpr unsigned PidWordCount = 15;
 struct TDialogBitmap {
   const char* RowName;
   const char* TemplateFile;
-  TEdit* TRWInstallForm::*UserBitmap;
+  std::string TBuildProject::*UserBitmap;
   const char* DefaultFile;
   int UserX, UserY;
   int DefaultX, DefaultY;
   const char* WorkFile;
 };
 const TDialogBitmap DialogBitmaps[] = {
-    {"bannrbmp", "banner.template.bmp", &TRWInstallForm::edBannerBitmap, "banner.bmp", 440, 6, 440, 6,
+    {"bannrbmp", "banner.template.bmp", &TBuildProject::BannerBitmap, "banner.bmp", 440, 6, 440, 6,
      "banner.tmp.bmp"},
-    {"dlgbmp", "welcome.template.bmp", &TRWInstallForm::edWelcomeBitmap, "welcome.bmp", 0, 0, 2, 76,
+    {"dlgbmp", "welcome.template.bmp", &TBuildProject::WelcomeBitmap, "welcome.bmp", 0, 0, 2, 76,
      "welcome.tmp.bmp"},
 };
 
 void ResetBuildResults(TBuild& build) {
-  DisableCustomFlag = 1;
-  FoundLicenseFile.clear();
-  FoundReadmeFile.clear();
+  build.FResults = TBuildResults();
   build.FUninstallChoice = -1;
   build.FFtpDataWritten = false;
 }
 
-void CheckInfoPage(const TRWInstallForm& form) {
-  const bool package = form.FProjectType == 0;
-  if (form.edPackageCode->Text().empty()) throw EBuildException("One of the Guids is missing on the Information page");
-  if ((package && form.edManufacturer->Text().empty()) || (package && form.edProductCode->Text().empty()) ||
-      (!package && form.cbLanguage->ItemIndex() < 0) || form.edProductName->Text().empty() ||
-      form.edProductVersion->Text().empty())
+void CheckInfoPage(const TBuildProject& project) {
+  const bool package = !project.MergeModule();
+  if (project.PackageCode.empty()) throw EBuildException("One of the Guids is missing on the Information page");
+  if ((package && project.Manufacturer.empty()) || (package && project.ProductCode.empty()) ||
+      (!package && project.LanguageIndex < 0) || project.ProductName.empty() || project.ProductVersion.empty())
     throw EBuildException("There are missing fields on the Information page");
 }
 
-void WriteSummaryInformation(TBuild& build, const TRWInstallForm& form) {
-  const bool package = form.FProjectType == 0;
+void WriteSummaryInformation(TBuild& build, const TBuildProject& project) {
+  const bool package = !project.MergeModule();
   build.OpenSummaryInformation(5);
-  build.SetSummaryProperty(PidRevisionNumber, form.edPackageCode->Text());
+  build.SetSummaryProperty(PidRevisionNumber, project.PackageCode);
   build.SetSummaryProperty(PidTemplate, std::string(";1033"));
   build.SetSummaryProperty(PidPageCount, 110);
   build.SetSummaryProperty(PidTitle, std::string(package ? "Installation Database" : "Merge Module"));
   build.SetSummaryProperty(PidWordCount, 2);
   build.FCabinetName = package ? "primary.cab" : "MergeModule.CABinet";
-  build.FKeySuffix = ProjectKeySuffix(form);
+  build.FKeySuffix = project.KeySuffix;
   // A merge module's signature and module id join here (merge-module support).
   build.PersistSummaryInformation();
 }
 
-void WriteProperties(TBuild& build, const TRWInstallForm& form) {
+void WriteProperties(TBuild& build, const TBuildProject& project) {
   auto set = [&build](const char* property, const std::string& value) {
     build.RunStatement(std::string("UPDATE Property SET Value=? WHERE Property='") + property + "'", {value});
   };
   set("SetGroupPath", "tqsetgroup.exe");
-  set("Manufacturer", form.edManufacturer->Text());
-  set("ProductCode", form.edProductCode->Text());
-  set("ProductName", form.GetCleanProductName());
-  set("ProductVersion", form.edProductVersion->Text());
-  if (!form.edSupportUrl->Text().empty()) set("ARPHELPLINK", form.edSupportUrl->Text());
-  if (!form.edHomepageUrl->Text().empty()) set("ARPURLINFOABOUT", form.edHomepageUrl->Text());
+  set("Manufacturer", project.Manufacturer);
+  set("ProductCode", project.ProductCode);
+  set("ProductName", project.CleanProductName);
+  set("ProductVersion", project.ProductVersion);
+  if (!project.SupportUrl.empty()) set("ARPHELPLINK", project.SupportUrl);
+  if (!project.HomepageUrl.empty()) set("ARPURLINFOABOUT", project.HomepageUrl);
   // The installer reads ALLUSERS as text; "2" installs per machine where the
   // user may, per user otherwise.
-  if (form.FProjectType == 0 && form.rbPerMachine->Checked())
+  if (!project.MergeModule() && project.PerMachine)
     build.RunStatement("INSERT INTO Property (Property, Value) VALUES ('ALLUSERS',?)", {"2"});
-  set("VERCOMP", form.edVersionComparison->Text());
+  set("VERCOMP", project.VersionComparison);
 }
 
-void StoreDialogBitmap(TBuild& build, const TRWInstallForm& form, const TDialogBitmap& b) {
+void StoreDialogBitmap(TBuild& build, const TBuildProject& project, const TDialogBitmap& b) {
   build.RunStatement(std::string("Delete From Binary Where Name='") + b.RowName + "'");
-  const std::string user = (form.*b.UserBitmap)->Text();
-  const std::string picture = user.empty() ? form.FAppDir + b.DefaultFile : user;
+  const std::string& user = project.*b.UserBitmap;
+  const std::string picture = user.empty() ? project.AppDir + b.DefaultFile : user;
   const int x = user.empty() ? b.DefaultX : b.UserX;
   const int y = user.empty() ? b.DefaultY : b.UserY;
-  const std::string work = form.FAppDir + b.WorkFile;
-  DrawOnTemplateBitmap(form.FAppDir + b.TemplateFile, picture, x, y, work);
+  const std::string work = project.AppDir + b.WorkFile;
+  DrawOnTemplateBitmap(project.AppDir + b.TemplateFile, picture, x, y, work);
   try {
     build.InsertStream("Select * From Binary", b.RowName, work);
   } catch (...) {
@@ -104,39 +99,35 @@ void StoreDialogBitmap(TBuild& build, const TRWInstallForm& form, const TDialogB
 }
 
 // The source files of the choices that are not there, in tab and list order.
-std::vector<std::string> MissingSourceFiles(const TRWInstallForm& form) {
+std::vector<std::string> MissingSourceFiles(const TBuildProject& project) {
   std::vector<std::string> missing;
-  const int tabs = form.RealChoiceCount();
-  for (int tab = 0; tab < tabs; ++tab) {
-    TChoice* choice = BuiltChoice(form, tab);
-    if (!choice) continue;
-    for (int j = 0; j < choice->Files->Count(); ++j)
-      if (!FileExists(choice->Files->Get(j))) missing.push_back(choice->Files->Get(j));
-  }
+  for (const TBuildChoice& choice : project.Choices)
+    for (const TBuildFile& file : choice.Files)
+      if (!FileExists(file.Source)) missing.push_back(file.Source);
   return missing;
 }
 
 }  // namespace
 
 bool PrepareDatabase(TBuild& build) {
-  TRWInstallForm& form = *RWInstallForm;
+  const TBuildProject& project = ProjectOf(build);
   ResetBuildResults(build);
   build.CreateInstaller();
 
-  const std::string templateFile = form.FAppDir + (form.FProjectType == 0 ? "template.tpl" : "templatemsm.tpl");
-  if (!CopyFile(templateFile, form.FOutputFile, false))
+  const std::string templateFile = project.AppDir + (project.MergeModule() ? "templatemsm.tpl" : "template.tpl");
+  if (!CopyFile(templateFile, project.OutputFile, false))
     throw EFCreateError(
-        Format("Cannot copy %s to %s: %s", {templateFile, form.FOutputFile, SysErrorMessage(GetLastOSError())}));
+        Format("Cannot copy %s to %s: %s", {templateFile, project.OutputFile, SysErrorMessage(GetLastOSError())}));
   DrainMessages();
 
-  build.OpenDatabase(form.FOutputFile);
-  CheckInfoPage(form);
-  WriteSummaryInformation(build, form);
-  WriteProperties(build, form);
-  for (const TDialogBitmap& b : DialogBitmaps) StoreDialogBitmap(build, form, b);
+  build.OpenDatabase(project.OutputFile);
+  CheckInfoPage(project);
+  WriteSummaryInformation(build, project);
+  WriteProperties(build, project);
+  for (const TDialogBitmap& b : DialogBitmaps) StoreDialogBitmap(build, project, b);
   DrainMessages();
 
-  std::vector<std::string> missing = MissingSourceFiles(form);
+  std::vector<std::string> missing = MissingSourceFiles(project);
   if (missing.empty()) return true;
   std::string text = "The following files were not found.\r\n\t";
   for (const std::string& path : missing) text += path + "\r\n\t";

@@ -1,6 +1,6 @@
 # The Build command and the package's table steps (included by CMakeLists.txt).
 add_library(tqbuildsteps STATIC
-  BuildShared.cpp BuildPrepare.cpp DialogBitmaps.cpp BuildDirectories.cpp
+  BuildProject.cpp BuildProjectWindow.cpp BuildShared.cpp BuildPrepare.cpp DialogBitmaps.cpp BuildDirectories.cpp
   BuildFeatures.cpp BuildComponents.cpp ComponentIds.cpp BuildFiles.cpp)
 target_include_directories(tqbuildsteps PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tqbuildsteps PUBLIC tqbuilddb tqworkspace_ui tqupdates tqcontrols gdi32)

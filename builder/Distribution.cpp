@@ -1,6 +1,5 @@
 // Laying out the distribution: Setup.zip through the zip component, turned
-// into the self-extracting Setup.exe, and for floppies spanned over volumes;
-// and the open project's distribution as the build driver asks for it.
+// into the self-extracting Setup.exe, and for floppies spanned over volumes.
 #include "Distribution.h"
 
 #include <cctype>
@@ -8,7 +7,6 @@
 #include "BuildSteps.h"
 #include "FileUtils.h"
 #include "ZipSmth.h"
-#include "main.h"
 
 namespace tq {
 
@@ -185,95 +183,10 @@ void MakeFloppyDistribution(const TDistributionJob& job, TZipSmith& zm, TZipSmit
   DeleteFile(setupExe);
 }
 
-// ---- the open project ----
+// ---- the work folder ----
 
-TDistributionJob ProjectDistributionJob(const TRWInstallForm& form, bool cdImage) {
-  auto checked = [](const TCheckBox* box) { return box && box->Checked(); };
-  auto text = [](const TEdit* edit) { return edit ? edit->Text() : std::string(); };
-  TDistributionJob job;
-  job.PackageFile = form.FOutputFile;
-  job.AppDir = form.FAppDir;
-  job.ProductName = text(form.edProductName);
-  job.ProductVersion = text(form.edProductVersion);
-  job.CdImage = cdImage;
-  job.IncludeMsi = checked(form.ckbIncludeMsi);
-  job.HtmlUi = checked(form.ckbHtmlUi);
-  job.FlashUi = checked(form.ckbFlashUi);
-  job.LicenseHtml = checked(form.ckbLicenseHtml);
-  job.ReadmeHtml = checked(form.ckbReadmeHtml);
-  job.LicenseFile = text(form.edLicenseFile);
-  job.ReadmeFile = text(form.edReadmeFile);
-  job.FoundLicenseFile = FoundLicenseFile;
-  job.FoundReadmeFile = FoundReadmeFile;
-  job.PerMachine = form.rbPerMachine && form.rbPerMachine->Checked();
-  job.DisableComplete = checked(form.ckbDisableComplete);
-  job.DisableCustom = DisableCustomFlag != 0;
-  job.FlashMovie = text(form.edFlashMovie);
-  if (form.FFlashSupport && form.FFlashSupport->SupportFiles)
-    for (int i = 0; i < form.FFlashSupport->SupportFiles->Count(); ++i)
-      job.FlashSupportFiles.push_back(form.FFlashSupport->SupportFiles->Get(i));
-
-  const THtmlPagesNames* names = form.FHtmlPagesNames;
-  const THtmlSupportPages* support = form.FHtmlSupportPages;
-  const bool custInfo = checked(form.ckbCustInfoHtml), group = checked(form.ckbGroupHtml);
-  struct TPageSource {
-    const char* Page;
-    std::string THtmlPagesNames::*Name;
-    TStringList* THtmlSupportPages::*Support;
-    bool Included;
-  };
-  const TPageSource pages[] = {
-      {"Welcome", &THtmlPagesNames::Welcome, &THtmlSupportPages::Welcome, true},
-      {"License", &THtmlPagesNames::License, &THtmlSupportPages::License, job.LicenseHtml},
-      {"Readme", &THtmlPagesNames::Readme, &THtmlSupportPages::Readme, job.ReadmeHtml},
-      {"CustInfo", &THtmlPagesNames::CustInfo, &THtmlSupportPages::CustInfo, custInfo},
-      {"Location", &THtmlPagesNames::Location, &THtmlSupportPages::Location, true},
-      {"Group", &THtmlPagesNames::Group, &THtmlSupportPages::Group, group},
-      {"InstallType", &THtmlPagesNames::InstallType, &THtmlSupportPages::InstallType, true},
-      {"Custom", &THtmlPagesNames::Custom, &THtmlSupportPages::Custom, true},
-      {"Install", &THtmlPagesNames::Install, &THtmlSupportPages::Install, true},
-      {"Progress", &THtmlPagesNames::Progress, &THtmlSupportPages::Progress, true},
-      {"Finish", &THtmlPagesNames::Finish, &THtmlSupportPages::Finish, true},
-  };
-  for (const TPageSource& p : pages) {
-    TDistributionPage page;
-    page.Page = p.Page;
-    page.Included = p.Included;
-    if (names) page.OutputName = names->*p.Name;
-    if (support && support->*p.Support)
-      for (int i = 0; i < (support->*p.Support)->Count(); ++i) page.SupportFiles.push_back((support->*p.Support)->Get(i));
-    job.Pages.push_back(page);
-  }
-  return job;
-}
-
-TZipSmith& DistributionZip() {
-  static TZipSmith zm;
-  return zm;
-}
-
-TZipSmith& FloppyZip() {
-  static TZipSmith zm2;
-  return zm2;
-}
-
-void MakeDistribution(bool cdImage) {
-  TDistributionJob job = ProjectDistributionJob(*RWInstallForm, cdImage);
-  MakeDistribution(job, DistributionZip());
-}
-
-void MakeFloppyDistribution() {
-  TDistributionJob job = ProjectDistributionJob(*RWInstallForm, false);
-  MakeFloppyDistribution(job, DistributionZip(), FloppyZip());
-}
-
-void LayOutDistribution() {
-  if (RWInstallForm->rbCD && RWInstallForm->rbCD->Checked()) MakeDistribution(true);
-  else MakeFloppyDistribution();
-}
-
-void ClearTempCab() {
-  const std::string dir = TempPath + "tempcab\\";
+void ClearTempCab(const std::string& tempPath) {
+  const std::string dir = tempPath + "tempcab\\";
   std::vector<std::string> found;
   TSearchRec f;
   if (FindFirst(dir + "*.*", faAnyFile, f) == 0) {

@@ -4,15 +4,17 @@
 // Setup002.zip, ... in "Floppy-Images\", each at most 1,300,000 bytes), with
 // setup.ini beside the package and, for the Flash front-end, install.bat.
 //
-// The build driver calls, once every build step has succeeded:
-//   LayOutDistribution();   // rbCD checked: MakeDistribution(true), else MakeFloppyDistribution()
+// The build driver calls, once every build step has succeeded, with the
+// project it built and the results of its steps:
+//   LayOutDistribution(project, results);   // CD image: MakeDistribution, else MakeFloppyDistribution
 // Every failure (a missing file, a copy that fails, the zip component's add,
 // self-extractor conversion or spanning) raises EDistributionError with a
 // message for the build's error dialog: a build never ends "complete" without
 // a usable distribution.
 //
-// The project-independent layer below takes a TDistributionJob (what the main
-// window holds), so that it can be driven and tested without a window.
+// The layer below takes a TDistributionJob, made from the built project by
+// ProjectDistributionJob (DistributionProject.cpp), so that it can be driven
+// and tested without a window.
 #include <string>
 #include <vector>
 
@@ -21,7 +23,8 @@
 namespace tq {
 
 class TZipSmith;
-class TRWInstallForm;
+struct TBuildProject;
+struct TBuildResults;
 
 // The distribution could not be laid out.
 TQ_EXCEPTION_CLASS(EDistributionError, Exception);
@@ -87,18 +90,16 @@ void MakeDistribution(const TDistributionJob& job, TZipSmith& zm);
 // the volumes only (volumes of an earlier set are removed first).
 void MakeFloppyDistribution(const TDistributionJob& job, TZipSmith& zm, TZipSmith& zm2);
 
-// ---- the open project ----
-TDistributionJob ProjectDistributionJob(const TRWInstallForm& form, bool cdImage);
-// The zip components the distribution uses (the main window's zm and zm2).
+// ---- the built project ----
+TDistributionJob ProjectDistributionJob(const TBuildProject& project, const TBuildResults& results);
+// The zip components the distribution uses.
 TZipSmith& DistributionZip();
 TZipSmith& FloppyZip();
-void MakeDistribution(bool cdImage);
-void MakeFloppyDistribution();
 // The one entry point of the build driver.
-void LayOutDistribution();
+void LayOutDistribution(const TBuildProject& project, const TBuildResults& results);
 
-// Deletes every file in TempPath + "tempcab\" (sub-folders and files that
+// Deletes every file in tempPath + "tempcab\" (sub-folders and files that
 // cannot be deleted stay; nothing is reported).
-void ClearTempCab();
+void ClearTempCab(const std::string& tempPath);
 
 }  // namespace tq

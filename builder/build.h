@@ -17,6 +17,7 @@
 // column. Where a table's row puts a bare number into a text column (Version 0,
 // DiskPrompt 0), pass nullptr: the package holds the same NULL.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,20 @@
 #include "SysUtils.h"
 
 namespace tq {
+
+struct TBuildProject;
+
+// The results the steps of one build hand on to later steps and to the
+// distribution.
+struct TBuildResults {
+  // 1 until a visible choice becomes a feature: the custom install type then
+  // has nothing to offer.
+  int DisableCustomFlag = 1;
+  // The source paths of the last choice files named "license.txt" and
+  // "readme.txt" (empty: none).
+  std::string FoundLicenseFile;
+  std::string FoundReadmeFile;
+};
 
 // Invalid project data; the message names the Info page or the entry at fault.
 TQ_EXCEPTION_CLASS(EBuildException, Exception);
@@ -122,6 +137,12 @@ class TBuild {
   void Commit();
   // The last table step: Commit, then the installer is released.
   void CommitDatabase();
+
+  // The project being built (BuildProject.h): read once from the main window
+  // when the build starts; the steps read nothing else of the project.
+  std::shared_ptr<const TBuildProject> FProject;
+  // What the steps hand on to later steps and to the distribution.
+  TBuildResults FResults;
 
   // Builder state shared by the steps.
   bool FInstaller = false;  // the installer service has been set up

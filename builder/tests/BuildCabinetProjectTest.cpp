@@ -10,6 +10,7 @@
 #include <map>
 
 #include "BuildCabinet.h"
+#include "BuildProject.h"
 #include "BuildCabinetTestSupport.h"
 #include "MsiTestRows.h"
 #include "BuildFixture.h"
@@ -120,7 +121,7 @@ TEST_F(ProjectCabinetTest, WritesPackageForPeers) {
   const std::string root = std::string(peerDir) + "\\";
   ASSERT_TRUE(CopyFile(W->FOutputFile, root + "package.msi", false));
   std::map<std::string, std::string> sources;  // member name -> source
-  for (const TCabinetMember& m : ProjectCabinetJob(*W, TempPath).ProjectFiles) sources[m.Name] = m.SourceFile;
+  for (const TCabinetMember& m : ProjectCabinetJob(ReadBuildProject(*W)).ProjectFiles) sources[m.Name] = m.SourceFile;
   std::map<std::string, std::string> dirs;  // component -> directory key
   for (const std::string& row : Rows("SELECT `Component`,`Directory_` FROM `Component`"))
     dirs[row.substr(0, row.find('|'))] = row.substr(row.find('|') + 1);

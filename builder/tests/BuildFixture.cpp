@@ -70,6 +70,9 @@ void BuildTest::SetUp() {
   if (!FtpDataDlg) Application->CreateForm(FtpDataDlg);
   GenerateHtmlPagesReminderDlg->ckbDontRemind->SetChecked(false);
   VersionReminderDlg->ckbDontShow->SetChecked(false);
+  // The dialogs outlive a test: none inherits an earlier test's "don't show".
+  if (auto* dontShow = dynamic_cast<TCheckBox*>(FtpDataDlg->FindComponent("ckbDontShow")))
+    dontShow->SetChecked(false);
   InstallBuildCommand(*W);
   W->FOutputFile = Dir + "Package.msi";
   W->FProjectFile = Dir + "project\\Tool.ipr";
@@ -130,6 +133,7 @@ void BuildTest::MakeMergeModule() {
 
 void BuildTest::RunTableSteps() {
   TBuild build;
+  build.FResults = Results;  // what an earlier build left
   ASSERT_TRUE(PrepareDatabase(build));
   WriteDirectoryTable(build);
   WriteFeatureTable(build);
@@ -137,6 +141,7 @@ void BuildTest::RunTableSteps() {
   WriteComponentTables(build);
   WriteFileTables(build);
   build.CommitDatabase();
+  Results = build.FResults;
 }
 
 void BuildTest::ClickBuild() { W->buBuild->Click(); }

@@ -37,7 +37,8 @@ class BuildTest : public ::testing::Test {
   void MakeMergeModule();
 
   // ---- building ----
-  // The table steps on one builder object, as the build command runs them.
+  // The table steps on one builder object, as the build command runs them;
+  // their results go to Results.
   void RunTableSteps();
   void ClickBuild();
 
@@ -55,6 +56,7 @@ class BuildTest : public ::testing::Test {
   TRWInstallForm* W = nullptr;
   TPromptScript Prompts;
   std::vector<std::string> ShellOpens;
+  TBuildResults Results;  // of the last RunTableSteps
 
  private:
   TShellOpen FOldShellOpen;

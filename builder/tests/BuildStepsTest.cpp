@@ -180,11 +180,12 @@ TEST_F(DirectoryTest, FormatsDirectoryPaths) {
   AddDirectory(app, "Data");
   TTreeNode* pf = AddDirectory(nullptr, "ProgramFilesFolder");
   AddDirectory(pf, "Tools");
-  EXPECT_EQ(FormatDirectoryPath("<Home Directory>"), "[TARGETDIR]");
-  EXPECT_EQ(FormatDirectoryPath("Data"), "[TARGETDIR]App\\Data");
-  EXPECT_EQ(FormatDirectoryPath("Tools"), "[ProgramFilesFolder]Tools");
-  EXPECT_EQ(FormatDirectoryPath("ProgramFilesFolder"), "[ProgramFilesFolder]");
-  EXPECT_EQ(FormatDirectoryPath("data"), "");
+  TBuild build;
+  EXPECT_EQ(FormatDirectoryPath(build, "<Home Directory>"), "[TARGETDIR]");
+  EXPECT_EQ(FormatDirectoryPath(build, "Data"), "[TARGETDIR]App\\Data");
+  EXPECT_EQ(FormatDirectoryPath(build, "Tools"), "[ProgramFilesFolder]Tools");
+  EXPECT_EQ(FormatDirectoryPath(build, "ProgramFilesFolder"), "[ProgramFilesFolder]");
+  EXPECT_EQ(FormatDirectoryPath(build, "data"), "");
 }
 
 class FeatureTest : public BuildTest {};
@@ -206,7 +207,7 @@ TEST_F(FeatureTest, WritesLevelsDisplaysParentsAndHiddenFeatures) {
   AddFile(both, MakeSource("both.txt"));
   W->Pro1->SetChecked(true);
   W->Enterprise1->SetChecked(true);
-  DisableCustomFlag = 7;
+  Results.DisableCustomFlag = 7;
   RunTableSteps();
   EXPECT_THAT(Rows("SELECT Feature, Feature_Parent, Title, Description, Display, Level, Directory_, Attributes "
                    "FROM Feature"),
@@ -214,7 +215,7 @@ TEST_F(FeatureTest, WritesLevelsDisplaysParentsAndHiddenFeatures) {
                           "BRINDLEREGDATA|~|BRINDLEREGDATA|~|0|3|TARGETDIR|0", "Both|~|Both|~|5|3|TARGETDIR|0",
                           "Core_Program|~|Core_Program|~|0|3|TARGETDIR|0", "Docs|~|The 'docs'|Manuals|1|4|bin|0",
                           "Samples|Docs|Samples|~|3|10|TARGETDIR|0"));
-  EXPECT_EQ(DisableCustomFlag, 0);
+  EXPECT_EQ(Results.DisableCustomFlag, 0);
 }
 
 TEST_F(FeatureTest, HiddenChoicesOnlyKeepTheCustomTypeDisabled) {
@@ -223,7 +224,7 @@ TEST_F(FeatureTest, HiddenChoicesOnlyKeepTheCustomTypeDisabled) {
   W->CLRRuntime1->SetChecked(true);
   RunTableSteps();
   EXPECT_THAT(Rows("SELECT Feature FROM Feature"), ElementsAre("BRINDLEREGDATA", "CLRRUNTIME", "Core_Program"));
-  EXPECT_EQ(DisableCustomFlag, 1);
+  EXPECT_EQ(Results.DisableCustomFlag, 1);
 }
 
 TEST_F(FeatureTest, ChoiceWithoutFilesEndsTheStepAfterTheDirectoryTableWasCommitted) {
@@ -265,8 +266,8 @@ TEST_F(FileTest, NumbersChoiceFilesThenTheAuxiliaryFiles) {
   EXPECT_THAT(Rows("SELECT File_ FROM Font"), ElementsAre());
   EXPECT_THAT(Rows("SELECT DiskId, LastSequence, DiskPrompt, Cabinet FROM Media"), ElementsAre("1|70|~|#primary.cab"));
   EXPECT_THAT(Rows("SELECT FileName FROM File WHERE File='FILE2Sapp.exe'"), ElementsAre("app.exe|app.exe"));
-  EXPECT_EQ(FoundReadmeFile, Src + "readme.txt");
-  EXPECT_EQ(FoundLicenseFile, "");
+  EXPECT_EQ(Results.FoundReadmeFile, Src + "readme.txt");
+  EXPECT_EQ(Results.FoundLicenseFile, "");
   EXPECT_TRUE(FileExists(App + "UninstallTool.exe"));
 
   EXPECT_THAT(Rows("SELECT Component, Directory_, Attributes, Condition, KeyPath FROM Component"),
@@ -306,7 +307,7 @@ TEST_F(FileTest, FontsAndLicenceAndNamesWithBlanksAndQuotes) {
   EXPECT_THAT(Rows("SELECT File_ FROM SelfReg"), ElementsAre());
   EXPECT_THAT(Rows("SELECT Component, Directory_, Attributes FROM Component WHERE Component='COMP1Sarial.TTF'"),
               ElementsAre("COMP1Sarial.TTF|Fonts dir|8"));
-  EXPECT_EQ(FoundLicenseFile, Src + "License.TXT");
+  EXPECT_EQ(Results.FoundLicenseFile, Src + "License.TXT");
   TRows blank = Rows("SELECT FileName FROM File WHERE Sequence=20");
   ASSERT_EQ(blank.size(), 1u);
   const std::string shortName = blank[0].substr(0, blank[0].find('|'));

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "BuildSteps.h"
+#include "BuildProject.h"
 #include "BuildFixture.h"
 #include "Distribution.h"
 #include "FileUtils.h"
@@ -31,9 +31,7 @@ class DistributionProjectTest : public BuildTest {
       ASSERT_TRUE(CopyFile(std::string(TQ_PROGRAM_DIR) + "\\" + f, App + f, false)) << f;
     FillInfoPage("Tool");
     std::ofstream(W->FOutputFile, std::ios::binary) << "package bytes";
-    DisableCustomFlag = 0;
-    FoundLicenseFile.clear();
-    FoundReadmeFile.clear();
+    Results.DisableCustomFlag = 0;
     W->rbCD->SetChecked(true);
     W->rbFloppy->SetChecked(false);
     W->ckbIncludeMsi->SetChecked(false);
@@ -52,8 +50,8 @@ TEST_F(DistributionProjectTest, CdImageFromTheBuildPage) {
   W->rbPerUser->SetChecked(false);
   W->rbPerMachine->SetChecked(true);
   W->ckbDisableComplete->SetChecked(true);
-  DisableCustomFlag = 1;
-  LayOutDistribution();
+  Results.DisableCustomFlag = 1;
+  LayOutDistribution(ReadBuildProject(*W), Results);
   EXPECT_EQ(Members(Dir + "CD-Image\\Setup.exe"),
             (std::vector<std::string>{"Installation.txt", "Install.exe", "Package.msi", "UninstallTool.exe",
                                       "setup.ini"}));
@@ -80,7 +78,7 @@ TEST_F(DistributionProjectTest, HtmlFrontEndFromTheGuiPage) {
                         "Custom.htm", "Install.htm", "Progress.htm", "Finish.htm", "pic.png"})
     std::ofstream(Dir + f) << f;
   W->FHtmlSupportPages->Group->Add(Dir + "pic.png");
-  LayOutDistribution();
+  LayOutDistribution(ReadBuildProject(*W), Results);
   EXPECT_EQ(Members(Dir + "CD-Image\\Setup.exe"),
             (std::vector<std::string>{"Installation.txt", "Install.exe", "Package.msi", "UninstallTool.exe",
                                       "Vantrel.exe", "ProgressBar.class", "ProgressBarApplet.class", "TQSetup.htm",
@@ -97,7 +95,7 @@ TEST_F(DistributionProjectTest, HtmlFrontEndFromTheGuiPage) {
 TEST_F(DistributionProjectTest, FloppyImagesWhenCdIsNotChosen) {
   W->rbCD->SetChecked(false);
   W->rbFloppy->SetChecked(true);
-  LayOutDistribution();
+  LayOutDistribution(ReadBuildProject(*W), Results);
   EXPECT_EQ(ziptest::FilesIn(Dir + "Floppy-Images\\"), std::vector<std::string>{"Setup001.zip"});
   EXPECT_FALSE(DirectoryExists(Dir + "CD-Image"));
 }
