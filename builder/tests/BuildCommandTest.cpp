@@ -202,6 +202,9 @@ TEST_F(BuildCommandTest, ClosingWaitsForTheEndOfTheBuildAndNewIsRefused) {
 }
 
 TEST_F(BuildCommandTest, DotsCycleAcrossBuilds) {
+  // Earlier builds of this process ran the timer as long as they took: start
+  // where a fresh program starts.
+  BuildingDotCount = 1;
   std::vector<std::string> captions;
   for (int i = 0; i < 7; ++i) {
     BuildingTimerTick(*W);
