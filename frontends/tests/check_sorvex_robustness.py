@@ -81,7 +81,9 @@ class Client:
                 chunk = self.s.recv(65536)
                 if not chunk:
                     return True
-        except (socket.timeout, ConnectionResetError):
+        except ConnectionResetError:
+            return True  # closed with our bytes still unread on its side
+        except socket.timeout:
             return False
 
     def close(self):
