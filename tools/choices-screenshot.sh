@@ -29,11 +29,10 @@ set -e
 "$TQ_WINE" "$build/tools/tqexample.exe" "$(win "$here/examples/Sample/files")" "$(win "$project")" >/dev/null
 wineserver -k 2>/dev/null || true  # the picture's run starts its own server on the display
 
-# The side bar draws its items: Choices, the third, lies below the 22-pixel
-# header, two 60-pixel items down, in the middle of the 100-pixel bar.
+# The side bar's item pictures carry their captions: Choices is clicked by name.
 result="$(SHOT_READY='^(saw tool\.dll|tqdrive: )' bash "$here/tools/screenshot.sh" "$out" \
   "$build/tools/tqdrive.exe" "$build/program/Tarnquill.exe" "$(win "$project")" -- \
-  "linger:60000" "mouse:@50,172" "mouse:Tools" "wait:The tool library" \
+  "linger:60000" "mouse:Choices" "mouse:Tools" "wait:The tool library" \
   "mouse:bin" "wait:tool.dll" "sleep:60000")"
 echo "$result"
 grep -qx "saw tool.dll" <<<"$result" || { echo "the Choices page never listed tool.dll" >&2; exit 1; }

@@ -1,5 +1,6 @@
 #include "AddFilesDlg.h"
 
+#include "ElasticForm.h"
 #include "ItemPages.h"
 #include "SortedByExtension.h"
 #include "SysUtils.h"
@@ -11,6 +12,7 @@ TOpenDlg* OpenDlg = nullptr;
 
 TOpenDlg::TOpenDlg(TComponent* owner) : TForm(owner) {
   RegisterChoiceControlClasses();
+  RegisterComponentClass<TElasticForm>("TElasticForm");
   TQ_FIELD(Label1);
   TQ_FIELD(Edit1);
   TQ_FIELD(Label3);

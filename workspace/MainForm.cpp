@@ -192,6 +192,7 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_HANDLER(TRWInstallForm, buTargetDirectoriesAddSystemFoldersClick);
   TQ_HANDLER(TRWInstallForm, About1Click);
   TQ_HANDLER(TRWInstallForm, Outlook1ItemClick);
+  TQ_HANDLER(TRWInstallForm, ElasticForm1AfterResize);
   TQ_HANDLER(TRWInstallForm, rgBuildTypeClick);
   TQ_HANDLER(TRWInstallForm, buWelcomeBitmapClick);
   TQ_HANDLER(TRWInstallForm, buBannerBitmapClick);
@@ -251,6 +252,8 @@ void TRWInstallForm::CreateOwnedObjects() {
   FUpdatesItemPicture = Outlook1->Items().GetItemPicture(1, 12);
 
   FAppDir = AppDirOverride().empty() ? ExtractFilePath(ParamStr(0)) : IncludeTrailingPathDelimiter(AppDirOverride());
+  // The windows' state files lie beside the program, whatever folder is current.
+  TElasticForm::StateFolder() = FAppDir;
   FProjectList = std::make_unique<TStringList>();
   FProjectList->SetSorted(true);
   RecentFiles = new TRecentFiles(this, 5, File1, [this](TObject* s) { RecentFiles1Click(s); },

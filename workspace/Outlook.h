@@ -1,15 +1,24 @@
 #pragma once
-// The side bar: group headers, and under the active header a column of items,
-// each a picture with its caption. This version keeps the full interface of the
-// item store and draws a plain bar; its pictures are drawn when the layout has
-// been read.
+// The side bar: group header buttons stacked at the top and the bottom, and
+// under the active header a column of items, each a 40 x 40 picture with its
+// caption under it, scrolled by a spin button when they do not fit.
+//
+// Stored form (layout properties of the bar):
+//   Items.Headers   the header captions, one line each
+//   Items.Contents  for each header in order a line with its 0-based index in
+//                   decimal, then one line per item caption
+//   Items.Images    binary: an image list of 32 x 32 images in the platform's
+//                   image-list stream format (ImageList_Write/ImageList_Read),
+//                   every item's picture in header order, then item order
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "Controls.h"
-#include "GdiObjects.h"
+#include "Buttons.h"
+#include "FlatImage.h"
+#include "Spin.h"
 
 namespace tq {
 
@@ -30,6 +39,16 @@ class TOutlookItems : public TObject {
   // Reads the item captions: a line equal to the next header's 0-based index
   // starts that header's items; lines before the first index are dropped.
   void SetContents(const std::vector<std::string>& lines);
+  // The two line lists of the stored form.
+  std::vector<std::string> Headers() const;
+  std::vector<std::string> Contents() const;
+  // Reads the stored image list: every item, header by header, gets a new
+  // picture of the next image; then the owning bar is rebuilt. A stream the
+  // image list cannot be read from raises EReadError.
+  void ReadImages(const std::vector<uint8_t>& stream);
+  // The stored image list of every item's picture (an empty picture stores
+  // an empty image).
+  std::vector<uint8_t> WriteImages() const;
 
   // The number of headers for header 0, else the number of items of header.
   int ItemCount(int header) const;
@@ -45,6 +64,8 @@ class TOutlookItems : public TObject {
   // so a picture taken out of the lists stays valid).
   TPicture* NewPicture();
 
+  static constexpr int ImageSize = 32;
+
  private:
   struct THeader {
     std::string Caption;
@@ -59,33 +80,64 @@ class TOutlookItems : public TObject {
 
 using TOutlookEvent = std::function<void(TObject* sender, const std::string& caption)>;
 
-class TOutlook : public TGraphicControl {
+class TOutlook : public TScrollBox {
  public:
   explicit TOutlook(TComponent* owner);
   ~TOutlook() override;
-  std::string ClassName() const override { return "TOutlook"; }
+  TQ_CLASS_NAME(TOutlook)
   TOutlookItems& Items() { return *FItems; }
-  // The active header, from 1; 0 none.
+  // The active header, from 1; 0 none. Setting it (when not above the number
+  // of header buttons) scrolls back to the first item.
   int ActiveTab() const { return FActiveTab; }
   void SetActiveTab(int tab);
-  // Rebuilds the bar from Items and lays it out again.
+  // Rebuilds every header button and item panel from Items and lays them out.
   void ArrangeItems();
+  // The spin button's two halves: one item back, one item on.
+  void SpinUp();
+  void SpinDown();
   TOutlookEvent OnTabChange;
   TOutlookEvent OnItemClick;
+
+  // What the layout shows, for the bar's users and its checks.
+  int FirstVisible() const { return FFirstVisible; }
+  int PlacedCount() const { return FPlaced; }
+  bool SpinVisible() const;
+  TSpinButton* SpinButton() const { return FSpin; }
+  int HeaderButtonCount() const { return static_cast<int>(FHeaderButtons.size()); }
+  TSpeedButton* HeaderButton(int index) const { return FHeaderButtons.at(static_cast<size_t>(index)); }
+  // The item panels of the active header (all of them, placed or not).
+  std::vector<TPanel*> ActivePanels() const;
+  TFlatImage* ItemImage(TPanel* panel) const;
+  TScrollBox* InnerBox() const { return FInner; }
+
   bool SetLayoutProperty(const TLayoutProperty& prop, TLayoutLoader& loader) override;
   void Loaded() override;
 
   static constexpr int HeaderHeight = 22;
   static constexpr int ItemHeight = 60;
+  static constexpr TColor BarColor = 0x808080;
 
  protected:
-  void Paint() override;
-  LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+  void Resized() override;
 
  private:
-  void DrawDefaultPictures();
+  void Layout();
+  void FreeControls();
+  void ControlClick(TObject* sender);
   std::unique_ptr<TOutlookItems> FItems;
-  int FActiveTab = 1;
+  int FActiveTab = 0;
+  int FFirstVisible = 1;
+  int FActiveCount = 0;
+  int FPlaced = 0;
+  bool FArranging = false;
+  TScrollBox* FInner = nullptr;
+  TPanel* FSpinPanel = nullptr;
+  TPanel* FSpacer = nullptr;
+  TSpinButton* FSpin = nullptr;
+  std::vector<TSpeedButton*> FHeaderButtons;
+  std::vector<TPanel*> FPanels;
+  std::vector<TFlatImage*> FImages;
+  std::vector<TLabel*> FLabels;
 };
 
 }  // namespace tq

@@ -85,6 +85,8 @@ void TRWInstallForm::Outlook1ItemClick(TObject*, const std::string& caption) {
     }
 }
 
+void TRWInstallForm::ElasticForm1AfterResize(TObject*) { Outlook1->ArrangeItems(); }
+
 void TRWInstallForm::DoInfo() {
   ShowSheet(*this, TabSheet1);
   FocusField(edProductName);

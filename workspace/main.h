@@ -374,6 +374,8 @@ class TRWInstallForm : public TForm, public TUpdateState {
   // ---- page set-up and navigation ----
   // A side-bar item clicked: shows the page of that caption; others do nothing.
   void Outlook1ItemClick(TObject* sender, const std::string& caption);
+  // After each rescale of the window: the side bar lays its items out again.
+  void ElasticForm1AfterResize(TObject* sender);
   // Each brings its page forward, refills the page's lists and loads its editors.
   void DoInfo();
   void DoDirectories();

@@ -256,12 +256,24 @@ TScrollBox::TScrollBox(TComponent* owner) : TWinControl(owner) {
 void TScrollBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.WinClassName.clear();
-  params.Style |= WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL;
+  params.Style |= WS_CLIPCHILDREN | (FAutoScroll ? WS_HSCROLL | WS_VSCROLL : 0);
   params.ExStyle |= WS_EX_CONTROLPARENT | (FBorder ? WS_EX_CLIENTEDGE : 0);
 }
 
-void TScrollBox::UpdateScrollRanges() {
+void TScrollBox::SetAutoScroll(bool v) {
+  if (v == FAutoScroll) return;
+  FAutoScroll = v;
   if (!FHandle) return;
+  if (!v) {
+    ScrollTo(0, 0);
+    FRange[0] = FRange[1] = 0;
+  }
+  ShowScrollBar(FHandle, SB_BOTH, v);
+  UpdateScrollRanges();
+}
+
+void TScrollBox::UpdateScrollRanges() {
+  if (!FHandle || !FAutoScroll) return;
   int extent[2] = {0, 0};
   for (TControl* c : FControls) {
     if (!c->Visible() || c->Align() != alNone) continue;
@@ -353,9 +365,11 @@ bool TScrollBox::SetLayoutProperty(const TLayoutProperty& prop, TLayoutLoader& l
     FBorder = LayoutEnumValue(prop, loader, {{"bsNone", bsNone}, {"bsSingle", bsSingle}}) == bsSingle;
     return true;
   }
-  if (StartsText("HorzScrollBar.", prop.Name) || StartsText("VertScrollBar.", prop.Name) ||
-      SameText(prop.Name, "AutoScroll"))
+  if (SameText(prop.Name, "AutoScroll")) {
+    SetAutoScroll(prop.Value.AsBool());
     return true;
+  }
+  if (StartsText("HorzScrollBar.", prop.Name) || StartsText("VertScrollBar.", prop.Name)) return true;
   return TWinControl::SetLayoutProperty(prop, loader);
 }
 

@@ -98,11 +98,16 @@ class TRadioGroup : public TGroupBox {
   bool FUpdating = false;
 };
 
-// A container that scrolls its contents when they do not fit.
+// A container that scrolls its contents when they do not fit; with AutoScroll
+// false it has no scroll bars and its owner places the contents.
 class TScrollBox : public TWinControl {
  public:
   explicit TScrollBox(TComponent* owner);
   TQ_CLASS_NAME(TScrollBox)
+  bool AutoScroll() const { return FAutoScroll; }
+  void SetAutoScroll(bool v);
+  bool Bordered() const { return FBorder; }
+  void SetBordered(bool v) { FBorder = v; }
   void ScrollInView(TControl* c);
   // Recomputes the scroll ranges from the children's extent.
   void UpdateScrollRanges();
@@ -118,6 +123,7 @@ class TScrollBox : public TWinControl {
   int FPos[2] = {0, 0};
   int FRange[2] = {0, 0};
   bool FBorder = true;
+  bool FAutoScroll = true;
 };
 
 // Runs OnTimer every Interval milliseconds while Enabled (and OnTimer is set).

@@ -89,6 +89,7 @@ class TForm : public TWinControl {
   void SetBorderStyle(TFormBorderStyle s) { FBorderStyle = s; }
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition p) { FPosition = p; }
+  TWindowState WindowState() const { return FWindowState; }
   void SetWindowState(TWindowState s);
   void BringToFront();
 

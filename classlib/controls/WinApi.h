@@ -10,6 +10,8 @@
 #include "Graphics.h"
 
 #include <windows.h>
+// Streams first: commctrl.h declares the image-list stream calls only with them.
+#include <objidl.h>
 #include <commctrl.h>
 #include <commdlg.h>
 #include <richedit.h>

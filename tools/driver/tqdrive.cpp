@@ -16,6 +16,11 @@
 //                          of its list boxes) shows <text>; ends with code 97
 //                          (printing the program's open prompts) if <failure>
 //                          shows first
+//   size:<w>x<h>           gives the main window that outer size, as a user
+//                          resizing it does
+//   maximize / restore     maximises or restores the main window (its system
+//                          menu's commands)
+//   bounds                 prints the main window's rectangle: "bounds: left,top,width,height"
 //   sleep:<ms>             lets the program run for ms milliseconds
 //   linger:<ms>            from now on, a failing step leaves the program
 //                          running for ms milliseconds (time for a picture of
@@ -410,6 +415,27 @@ int main(int argc, char** argv) {
       }
       std::fflush(stdout);
       Pump(pi.hProcess, 200);
+    } else if (verb == "size") {
+      int w = 0, h = 0;
+      if (std::sscanf(arg.c_str(), "%dx%d", &w, &h) != 2 || w <= 0 || h <= 0) {
+        std::fprintf(stderr, "tqdrive: bad size \"%s\"\n", arg.c_str());
+        return Fail(pi.hProcess, 96);
+      }
+      SetWindowPos(gMain, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      std::printf("sized to %dx%d\n", w, h);
+      std::fflush(stdout);
+      Pump(pi.hProcess, 500);
+    } else if (verb == "maximize" || verb == "restore") {
+      LRESULT done = 0;
+      Ask(gMain, WM_SYSCOMMAND, verb == "maximize" ? SC_MAXIMIZE : SC_RESTORE, 0, done);
+      std::printf("%s\n", verb == "maximize" ? "maximised" : "restored");
+      std::fflush(stdout);
+      Pump(pi.hProcess, 500);
+    } else if (verb == "bounds") {
+      RECT r{};
+      GetWindowRect(gMain, &r);
+      std::printf("bounds: %ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+      std::fflush(stdout);
     } else if (verb == "linger") {
       gLinger = static_cast<DWORD>(std::atol(arg.c_str()));
     } else if (verb == "sleep") {

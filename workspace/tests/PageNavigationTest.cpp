@@ -88,8 +88,14 @@ TEST_F(PageNavigationTest, SideBarItemsShowTheirPageWithOnlyItsTab) {
 }
 
 TEST_F(PageNavigationTest, MouseOnTheSideBarItemShowsItsPage) {
-  // Below the 22-pixel header, Choices is the third 60-pixel item.
-  SendMessageA(W->Outlook1->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(50, 22 + 2 * 60 + 30));
+  // The Choices item's picture, clicked as the mouse does.
+  TFlatImage* choices = nullptr;
+  for (TPanel* panel : W->Outlook1->ActivePanels())
+    if (W->Outlook1->ItemImage(panel)->StrValue() == "Choices") choices = W->Outlook1->ItemImage(panel);
+  ASSERT_NE(choices, nullptr);
+  ASSERT_EQ(choices->Parent()->Parent(), W->Outlook1->InnerBox()) << "the third item is placed";
+  SendMessageA(choices->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+  SendMessageA(choices->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
   EXPECT_EQ(W->PageControl1->ActivePage(), W->TabSheet3);
 }
 
