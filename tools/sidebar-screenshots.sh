@@ -25,6 +25,9 @@ set +e  # the environment script's server start may report an already running se
 # shellcheck source=tools/wine-env.sh
 source "$here/tools/wine-env.sh"
 set -e
+# Wine places its windows itself (the display has no window manager), so that
+# a maximised window really fills the screen.
+"$TQ_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 "$TQ_WINE" "$build/tools/tqexample.exe" "$(win "$here/examples/Sample/files")" "$(win "$project")" >/dev/null
 wineserver -k 2>/dev/null || true  # each picture's run starts its own server on the display
 

@@ -48,7 +48,8 @@ done
 for page in Associations Modules Gui Msi Build Updates; do
   steps+=("$spin_down" "mouse:$page" "show:$page")
 done
-steps+=("mouse:@93,73" "mouse:@93,73" "mouse:Build" "show:Build" "click:Build" "wait:Build Complete!Build Error" "bounds")
+# One step back up brings Build (the eleventh) into view again.
+steps+=("mouse:@93,73" "mouse:Build" "show:Build" "click:Build" "wait:Build Complete!Build Error" "bounds")
 out="$(drive "${steps[@]}")"
 echo "$out"
 for page in Info Directories Choices Registry Shortcuts Environment Associations Modules Gui Msi Build Updates; do
