@@ -109,8 +109,7 @@ bool RunSteps(TRWInstallForm& form, std::unique_ptr<TBuild>& build, TBuildResult
   WriteComponentTables(*build);
   if (!goOn()) return true;
   WriteFileTables(*build);
-  // ---- the licence text step joins here, right after the File step with no
-  // drain between: WriteLicenseText(*build) ----
+  WriteLicenseText(*build);  // no drain between: the two are one step
   // ---- the Registry, Shortcut, Environment and file-association steps join
   // here, each after goOn() ----
   if (!goOn()) return true;

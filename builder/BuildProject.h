@@ -160,6 +160,8 @@ struct TBuildProject {
   // The FTP settings dialog's answer (mrOk goes on); empty: OK.
   std::function<int()> AskFtpSettings;
   TCabinetWriter* CabinetWriter = nullptr;
+  // The build's log (the program log); empty: nothing is logged.
+  std::function<void(const std::string&)> Log;
 };
 
 // ---- the one reader of the main window ----

@@ -217,6 +217,8 @@ TBuildProject ReadBuildProject(const TRWInstallForm& form) {
   project.FtpData = ProjectFtpData;
   project.AskFtpSettings = AskFtpSettings;
   project.CabinetWriter = form.FCabinetWriter;
+  TRWInstallForm* window = const_cast<TRWInstallForm*>(&form);
+  project.Log = [window](const std::string& line) { window->WriteLog(line); };
   return project;
 }
 

@@ -1,18 +1,23 @@
 # The Build command and the package's table steps (included by CMakeLists.txt).
 add_library(tqbuildsteps STATIC
   BuildProject.cpp BuildProjectWindow.cpp BuildShared.cpp BuildPrepare.cpp DialogBitmaps.cpp BuildDirectories.cpp
-  BuildFeatures.cpp BuildComponents.cpp ComponentIds.cpp BuildFiles.cpp)
+  BuildFeatures.cpp BuildComponents.cpp ComponentIds.cpp BuildFiles.cpp BuildLicense.cpp)
 target_include_directories(tqbuildsteps PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tqbuildsteps PUBLIC tqbuilddb tqworkspace_ui tqupdates tqcontrols gdi32)
 
+# The setup page generator and the pages' stylesheet (Gui page buttons).
+add_library(tqhtmlpages STATIC HtmlPages.cpp HtmlPagesProject.cpp StyleSheet.cpp)
+target_include_directories(tqhtmlpages PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(tqhtmlpages PUBLIC tqworkspace_ui tqcontrols gdi32)
+
 # The Build button: the steps, then the cabinet phase and the distribution.
 add_library(tqbuildcommand STATIC BuildCommand.cpp)
-target_link_libraries(tqbuildcommand PUBLIC tqbuildsteps tqbuildcabinet_project tqdistribution)
+target_link_libraries(tqbuildcommand PUBLIC tqbuildsteps tqbuildcabinet_project tqdistribution tqhtmlpages)
 
 # The steps and the command on a real main window, in-process.
 tq_add_gtest(buildsteps_tests
   SOURCES tests/BuildFixture.cpp tests/BuildStepsTest.cpp tests/BuildCommandTest.cpp tests/ComponentIdsTest.cpp
-          tests/PeerPackageTest.cpp tests/UpdatesPageTest.cpp
+          tests/PeerPackageTest.cpp tests/UpdatesPageTest.cpp tests/HtmlPagesTest.cpp
   LIBS tqbuildcommand)
 tq_add_layouts(buildsteps_tests ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)
 add_dependencies(buildsteps_tests tq_program_data)
@@ -34,3 +39,10 @@ set_tests_properties(buildsteps_peer_msitools PROPERTIES FIXTURES_REQUIRED build
 add_executable(buildbench bench/buildbench.cpp)
 target_link_libraries(buildbench PRIVATE tqbuildsteps tqbuildcabinet_project)
 tq_add_layouts(buildbench ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)
+
+# The example project's HTML setup made and built through the real program
+# (tqdrive), its pages checked with html5lib and its licence dialog with msitools.
+add_test(NAME example_pages_e2e
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-example-pages.sh ${TQ_PROGRAM_DIR} ${CMAKE_BINARY_DIR}/tools
+          ${CMAKE_BINARY_DIR}/example-pages-e2e)
+set_tests_properties(example_pages_e2e PROPERTIES TIMEOUT 900)

@@ -37,6 +37,17 @@ void WriteFeatureTable(TBuild& build);
 void WriteComponentTables(TBuild& build);
 // File, Media, SelfReg and Font; committed.
 void WriteFileTables(TBuild& build);
+// The licence text into the template's licence dialog as rich text (right
+// after the File step). The Gui page's licence file when the HTML front-end
+// shows a licence page, else the choices' "license.txt"; none: nothing. A file
+// that cannot be opened ends the build; a text the package refuses is logged
+// and the build goes on.
+void WriteLicenseText(TBuild& build);
+// The licence's rich text: CR dropped, LF as " \par ", "\", "{" and "}"
+// escaped, the text ending at its first zero byte.
+std::string LicenseRichText(const std::string& text);
+// The licence file the step uses; empty for none.
+std::string LicenseTextSource(const TBuildProject& project, const TBuildResults& results);
 
 // ---- what the steps share ----
 // The builder's Directory key of a node of the target-directory tree.

@@ -148,7 +148,10 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_FIELD(buReadmeFile); TQ_FIELD(buHtmlUiEdit); TQ_FIELD(buHtmlUiFontAndColorOptions);
   TQ_FIELD(buGenerateThePages); TQ_FIELD(buSupportFiles); TQ_FIELD(tcHtmlPages); TQ_FIELD(lbSupportFiles);
   TQ_FIELD(lbSupportFilesFlash); TQ_FIELD(edWelcomeBitmap); TQ_FIELD(edBannerBitmap);
-  TQ_FIELD(buWelcomeBitmap); TQ_FIELD(buBannerBitmap);
+  TQ_FIELD(buWelcomeBitmap); TQ_FIELD(buBannerBitmap); TQ_FIELD(buHtmlPagesBrowse); TQ_FIELD(buSupportFilesAdd);
+  TQ_FIELD(buSupportFilesDelete); TQ_FIELD(buSupportFilesClear); TQ_FIELD(buBackToGuiPage);
+  TQ_FIELD(buBrowseFlashMovie); TQ_FIELD(buSupportFilesAddFlash); TQ_FIELD(buSupportFilesDeleteFlash);
+  TQ_FIELD(buSupportFilesClearFlash); TQ_FIELD(buBackToGuiPageFlash);
   TQ_FIELD(buCreateNewPatch); TQ_FIELD(buUploadToFtpSite); TQ_FIELD(OpenDialog1); TQ_FIELD(OpenDialog2);
   TQ_FIELD(OpenDialog3); TQ_FIELD(OpenDialog4); TQ_FIELD(OpenDialog5); TQ_FIELD(OpenDialog6);
   TQ_FIELD(OpenDialog7); TQ_FIELD(SaveDialog1); TQ_FIELD(File1); TQ_FIELD(New1); TQ_FIELD(InstallPackage1);
@@ -204,6 +207,28 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_HANDLER(TRWInstallForm, Suggestions1Click);
   TQ_HANDLER(TRWInstallForm, ContactUs1Click);
   TQ_HANDLER(TRWInstallForm, Support1Click);
+  TQ_HANDLER(TRWInstallForm, ckbHtmlUiClick);
+  TQ_HANDLER(TRWInstallForm, ckbFlashUiClick);
+  TQ_HANDLER(TRWInstallForm, buHtmlUiEditClick);
+  TQ_HANDLER(TRWInstallForm, ckbLicenseHtmlClick);
+  TQ_HANDLER(TRWInstallForm, tcHtmlPagesChange);
+  TQ_HANDLER(TRWInstallForm, edHtmlUiSaveFileChange);
+  TQ_HANDLER(TRWInstallForm, edHtmlUiOrigFileChange);
+  TQ_HANDLER(TRWInstallForm, buHtmlPagesBrowseClick);
+  TQ_HANDLER(TRWInstallForm, ckbAllPagesClick);
+  TQ_HANDLER(TRWInstallForm, buSupportFilesAddClick);
+  TQ_HANDLER(TRWInstallForm, buSupportFilesDeleteClick);
+  TQ_HANDLER(TRWInstallForm, buSupportFilesClearClick);
+  TQ_HANDLER(TRWInstallForm, buBrowseFlashMovieClick);
+  TQ_HANDLER(TRWInstallForm, buSupportFilesClick);
+  TQ_HANDLER(TRWInstallForm, buSupportFilesAddFlashClick);
+  TQ_HANDLER(TRWInstallForm, buSupportFilesDeleteFlashClick);
+  TQ_HANDLER(TRWInstallForm, buSupportFilesClearFlashClick);
+  TQ_HANDLER(TRWInstallForm, buBackToGuiPageClick);
+  TQ_HANDLER(TRWInstallForm, buLicenseFileClick);
+  TQ_HANDLER(TRWInstallForm, buReadmeFileClick);
+  TQ_HANDLER(TRWInstallForm, edLicenseFileChange);
+  TQ_HANDLER(TRWInstallForm, edFlashMovieChange);
 }
 
 // ---- creation ----------------------------------------------------------------

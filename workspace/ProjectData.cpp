@@ -11,6 +11,30 @@ namespace {
 
 }  // namespace
 
+const TSetupPage SetupPages[11] = {
+    {"Welcome", "Welcome", &THtmlPagesNames::OrigWelcome, &THtmlPagesNames::Welcome, &THtmlSupportPages::Welcome},
+    {"License", "License", &THtmlPagesNames::OrigLicense, &THtmlPagesNames::License, &THtmlSupportPages::License},
+    {"Readme", "Readme", &THtmlPagesNames::OrigReadme, &THtmlPagesNames::Readme, &THtmlSupportPages::Readme},
+    {"Customer Info", "CustInfo", &THtmlPagesNames::OrigCustInfo, &THtmlPagesNames::CustInfo,
+     &THtmlSupportPages::CustInfo},
+    {"Location", "Location", &THtmlPagesNames::OrigLocation, &THtmlPagesNames::Location,
+     &THtmlSupportPages::Location},
+    {"Group", "Group", &THtmlPagesNames::OrigGroup, &THtmlPagesNames::Group, &THtmlSupportPages::Group},
+    {"Install Type", "InstallType", &THtmlPagesNames::OrigInstallType, &THtmlPagesNames::InstallType,
+     &THtmlSupportPages::InstallType},
+    {"Custom", "Custom", &THtmlPagesNames::OrigCustom, &THtmlPagesNames::Custom, &THtmlSupportPages::Custom},
+    {"Install", "Install", &THtmlPagesNames::OrigInstall, &THtmlPagesNames::Install, &THtmlSupportPages::Install},
+    {"Progress", "Progress", &THtmlPagesNames::OrigProgress, &THtmlPagesNames::Progress,
+     &THtmlSupportPages::Progress},
+    {"Finish", "Finish", &THtmlPagesNames::OrigFinish, &THtmlPagesNames::Finish, &THtmlSupportPages::Finish},
+};
+
+const TSetupPage* SetupPageByCaption(const std::string& caption) {
+  for (const TSetupPage& page : SetupPages)
+    if (caption == page.Caption) return &page;
+  return nullptr;
+}
+
 const TPropertyTable& THtmlPagesNames::ClassProperties() {
   static const TPropertyTable table = [] {
     TPropertyBuilder<THtmlPagesNames> b("THtmlPagesNames", TComponent::ClassProperties());

@@ -32,6 +32,21 @@ class THtmlSupportPages : public TComponent {
       *Install, *Progress, *Finish;
 };
 
+// One of the 11 setup pages, in page-number order (the number is the index in
+// SetupPages): its tab caption on the Gui page, its key (the property name in
+// THtmlPagesNames and THtmlSupportPages), its original, output name and
+// support files.
+struct TSetupPage {
+  const char* Caption;  // "Welcome", ..., "Customer Info", ..., "Install Type", ...
+  const char* Key;      // "Welcome", ..., "CustInfo", ..., "InstallType", ...
+  std::string THtmlPagesNames::*Original;
+  std::string THtmlPagesNames::*Output;
+  TStringList* THtmlSupportPages::*Support;
+};
+extern const TSetupPage SetupPages[11];
+// The page whose tab reads caption; nullptr for none.
+const TSetupPage* SetupPageByCaption(const std::string& caption);
+
 // Support files of the Flash user interface.
 class TFlashSupport : public TComponent {
  public:

@@ -296,12 +296,14 @@ void TRWInstallForm::ReadProjectFrom(const std::string& fileName) {
   CopyByStream(c.FlashSupport, *FFlashSupport);
   lbSupportFilesFlash->Items().Assign(*FFlashSupport->SupportFiles);
 
-  SetCheckQuietly(ckbLicenseHtml, c.IncludePages.LicenseHtml);
-  SetCheckQuietly(ckbReadmeHtml, c.IncludePages.ReadmeHtml);
-  SetCheckQuietly(ckbCustInfoHtml, c.IncludePages.CustInfoHtml);
-  SetCheckQuietly(ckbGroupHtml, c.IncludePages.GroupHtml);
-  SetCheckQuietly(ckbHtmlUi, c.IncludePages.HtmlUi);
-  SetCheckQuietly(ckbFlashUi, c.IncludePages.FlashUi);
+  // The include boxes and the front-end boxes run their click handlers as for
+  // a user's change: the page tabs and the Gui page's fields follow them.
+  ckbLicenseHtml->SetChecked(c.IncludePages.LicenseHtml);
+  ckbReadmeHtml->SetChecked(c.IncludePages.ReadmeHtml);
+  ckbCustInfoHtml->SetChecked(c.IncludePages.CustInfoHtml);
+  ckbGroupHtml->SetChecked(c.IncludePages.GroupHtml);
+  ckbHtmlUi->SetChecked(c.IncludePages.HtmlUi);
+  ckbFlashUi->SetChecked(c.IncludePages.FlashUi);
   SetCheckQuietly(ckbAllPages, c.IncludePages.AllPages);
   edFlashMovie->SetText(c.IncludePages.FlashMovie);
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "BuildCommand.h"
+#include "HtmlPages.h"
 #include "UpdateWindows.h"
 #include "WorkspaceDialogs.h"
 #include "main.h"
@@ -16,6 +17,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application->HelpFile = "Tarnquill.chm";
     Application->CreateForm(RWInstallForm);
     InstallBuildCommand(*RWInstallForm);  // the Build button and its status timer
+    InstallPageGenerator(*RWInstallForm);  // the Gui page's generate and stylesheet buttons
     Application->CreateForm(SystemFoldersDlg);
     Application->CreateForm(MergeDlg);
     Application->CreateForm(OpenDlg);

@@ -24,7 +24,7 @@ class TPlainDialog : public TForm {
  protected:
   // Called by the most derived constructor, after it registered its fields.
   void LoadPlainLayout(const std::string& name, const std::string& className, const std::string& caption,
-                       const std::string& body = {});
+                       const std::string& body = {}, int clientHeight = 170);
 };
 
 #define TQ_PLAIN_DIALOG(Class, Name, Caption)                                       \
@@ -42,20 +42,24 @@ TQ_PLAIN_DIALOG(TOKBottomDlg, "OKBottomDlg", "Dialog");
 
 #undef TQ_PLAIN_DIALOG
 
-// Asked before a build whose user interface includes the HTML pages.
+// Asked before a build whose user interface includes the HTML pages: five
+// lines of text, the "Don't remind me" box, OK (mrOk) and Cancel (mrCancel).
 class TGenerateHtmlPagesReminderDlg : public TPlainDialog {
  public:
   explicit TGenerateHtmlPagesReminderDlg(TComponent* owner);
   std::string ClassName() const override { return "TGenerateHtmlPagesReminderDlg"; }
   TCheckBox* ckbDontRemind = nullptr;
+  TButton *OKBtn = nullptr, *CancelBtn = nullptr;
 };
 
-// Asked before a build with update support.
+// Asked before a build with update support, after the version question was
+// answered Cancel: its text, the "Don't show me" box, OK and Cancel.
 class TVersionReminderDlg : public TPlainDialog {
  public:
   explicit TVersionReminderDlg(TComponent* owner);
   std::string ClassName() const override { return "TVersionReminderDlg"; }
   TCheckBox* ckbDontShow = nullptr;
+  TButton *OKBtn = nullptr, *CancelBtn = nullptr;
 };
 
 extern TMergeDlg* MergeDlg;

@@ -135,7 +135,11 @@ class TRWInstallForm : public TForm, public TUpdateState {
   TEdit *edLicenseFile = nullptr, *edReadmeFile = nullptr, *edFlashMovie = nullptr, *edHtmlUiOrigFile = nullptr,
         *edHtmlUiSaveFile = nullptr;
   TButton *buLicenseFile = nullptr, *buReadmeFile = nullptr, *buHtmlUiEdit = nullptr,
-          *buHtmlUiFontAndColorOptions = nullptr, *buGenerateThePages = nullptr, *buSupportFiles = nullptr;
+          *buHtmlUiFontAndColorOptions = nullptr, *buGenerateThePages = nullptr, *buSupportFiles = nullptr,
+          *buHtmlPagesBrowse = nullptr, *buSupportFilesAdd = nullptr, *buSupportFilesDelete = nullptr,
+          *buSupportFilesClear = nullptr, *buBackToGuiPage = nullptr, *buBrowseFlashMovie = nullptr,
+          *buSupportFilesAddFlash = nullptr, *buSupportFilesDeleteFlash = nullptr,
+          *buSupportFilesClearFlash = nullptr, *buBackToGuiPageFlash = nullptr;
   TTabControl* tcHtmlPages = nullptr;
   TListBox *lbSupportFiles = nullptr, *lbSupportFilesFlash = nullptr;
   // Msi.
@@ -405,6 +409,37 @@ class TRWInstallForm : public TForm, public TUpdateState {
   void Support1Click(TObject* sender);
   // ---- end of page set-up and navigation ----
 
+  // ---- the Gui page ----
+  // The output file name of the page whose tab reads caption ("Customer Info",
+  // "Install Type", ...); empty for no page.
+  std::string GetHtmlPageSaveName(const std::string& caption) const;
+  // The optional tabs of tcHtmlPages follow the include boxes: License at 1,
+  // Readme after it (or at 1), Customer Info before Location, Group after it.
+  void SyncHtmlPageTabs();
+  void ckbHtmlUiClick(TObject* sender);
+  void ckbFlashUiClick(TObject* sender);
+  void buHtmlUiEditClick(TObject* sender);
+  void ckbLicenseHtmlClick(TObject* sender);  // also the Readme, Customer Info and Group boxes
+  void tcHtmlPagesChange(TObject* sender);
+  void edHtmlUiSaveFileChange(TObject* sender);
+  void edHtmlUiOrigFileChange(TObject* sender);
+  void buHtmlPagesBrowseClick(TObject* sender);
+  void ckbAllPagesClick(TObject* sender);
+  void buSupportFilesAddClick(TObject* sender);
+  void buSupportFilesDeleteClick(TObject* sender);
+  void buSupportFilesClearClick(TObject* sender);
+  void buBrowseFlashMovieClick(TObject* sender);
+  void buSupportFilesClick(TObject* sender);
+  void buSupportFilesAddFlashClick(TObject* sender);
+  void buSupportFilesDeleteFlashClick(TObject* sender);
+  void buSupportFilesClearFlashClick(TObject* sender);
+  void buBackToGuiPageClick(TObject* sender);  // also buBackToGuiPageFlash
+  void buLicenseFileClick(TObject* sender);
+  void buReadmeFileClick(TObject* sender);
+  void edLicenseFileChange(TObject* sender);  // also edReadmeFile
+  void edFlashMovieChange(TObject* sender);
+  // ---- end of the Gui page ----
+
   THtmlHelpLibrary& HtmlHelp() { return FHtmlHelp; }
   bool LogOpen() const { return FLogFile.IsOpen(); }
 
@@ -422,6 +457,7 @@ class TRWInstallForm : public TForm, public TUpdateState {
   void ClearItemTabs(TTabControl* tabs);
   void CloseLog();
   THtmlHelpLibrary FHtmlHelp;
+  bool FShowingHtmlPage = false;  // tcHtmlPagesChange fills the page editors
 };
 
 extern TRWInstallForm* RWInstallForm;

@@ -3,8 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <windows.h>
 
+#include <fstream>
+#include <functional>
 #include <stdexcept>
 
 #include "BuildCommand.h"
@@ -15,6 +17,7 @@
 using namespace tq;
 using namespace tq::testing;
 using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
 
 namespace {
 
@@ -81,6 +84,99 @@ TEST_F(BuildCommandTest, HtmlReminderOkBuildsAndTickedBoxSkipsIt) {
   ExpectEnded("Build Complete", Green);
   ClickBuild();  // no second reminder
   ExpectEnded("Build Complete", Green);
+}
+
+// Modal forms are shown for real (their buttons pressed by posted clicks);
+// every other prompt follows the script.
+class TRealModalForms : public TScriptedPrompts {
+ public:
+  int ShowModal(const std::string& name, const std::function<int()>& show) override {
+    Shown.push_back(name);
+    return show();
+  }
+  std::vector<std::string> Shown;
+};
+
+// The texts of a window's visible child windows, in window order.
+std::vector<std::string> ShownTexts(HWND window) {
+  std::vector<std::string> texts;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char text[512] = "";
+    GetWindowTextA(child, text, sizeof text);
+    if ((GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) && text[0]) texts.push_back(text);
+  }
+  return texts;
+}
+
+void PressLater(TButton* button) { PostMessageA(button->Handle(), BM_CLICK, 0, 0); }
+
+TEST_F(BuildCommandTest, RemindersAreRealDialogsWithTheirTextAndButtons) {
+  TRealModalForms real;
+  TPromptScope scope(real);
+  PressLater(GenerateHtmlPagesReminderDlg->OKBtn);
+  EXPECT_EQ(GenerateHtmlPagesReminderDlg->ShowModal(), mrOk);
+  PressLater(GenerateHtmlPagesReminderDlg->CancelBtn);
+  EXPECT_EQ(GenerateHtmlPagesReminderDlg->ShowModal(), mrCancel);
+  EXPECT_EQ(GenerateHtmlPagesReminderDlg->Caption(), "Generate Html Pages Reminder");
+  EXPECT_THAT(ShownTexts(GenerateHtmlPagesReminderDlg->Handle()),
+              UnorderedElementsAre("Your build includes the Html Ui pages.", "Have you generated them?",
+                          "Have you edited them as needed?", "If you are ready to proceed, click Ok below,",
+                          "otherwise Cancel.", "Don't remind me of this in further builds", "OK", "Cancel"));
+
+  PressLater(VersionReminderDlg->OKBtn);
+  EXPECT_EQ(VersionReminderDlg->ShowModal(), mrOk);
+  PressLater(VersionReminderDlg->CancelBtn);
+  EXPECT_EQ(VersionReminderDlg->ShowModal(), mrCancel);
+  EXPECT_EQ(VersionReminderDlg->Caption(), "Reminder");
+  EXPECT_THAT(ShownTexts(VersionReminderDlg->Handle()),
+              UnorderedElementsAre("Correct Version numbers are important for update support. If you needed to up the "
+                          "Version number on the Info page, and forgot to do so, then click Cancel below and set "
+                          "the correct Version number before building.",
+                          "Don't show me this dialog again this session", "OK", "Cancel"));
+  // The text fits the dialog: nothing of it lies below the check box.
+  HWND label = FindWindowExA(VersionReminderDlg->Handle(), nullptr, "STATIC", nullptr);
+  ASSERT_NE(label, nullptr);
+  RECT text{}, box{};
+  GetWindowRect(label, &text);
+  GetWindowRect(VersionReminderDlg->ckbDontShow->Handle(), &box);
+  EXPECT_LE(text.bottom, box.top);
+}
+
+// A user's answers to the real reminders: OK with the box ticked builds and
+// spares the next build the question; Cancel starts nothing.
+TEST_F(BuildCommandTest, TheRealHtmlReminderLetsTheBuildGoOnOrStopsIt) {
+  SimpleProject();
+  W->ckbHtmlUi->SetChecked(true);
+  for (const char* page : {"TQSetup.htm", "tqstyle.css", "TqWelcome.htm", "TqLicense.htm", "TqReadme.htm",
+                           "TqCustInfo.htm", "TqLocation.htm", "TqGroup.htm", "TqInstallType.htm", "TqCustom.htm",
+                           "TqInstall.htm", "TqProgress.htm", "TqFinish.htm"})
+    std::ofstream(Dir + page) << "<html></html>";
+  TRealModalForms real;
+  TPromptScope scope(real);
+  PressLater(GenerateHtmlPagesReminderDlg->CancelBtn);
+  ClickBuild();
+  EXPECT_FALSE(FileExists(W->FOutputFile));
+  PostMessageA(GenerateHtmlPagesReminderDlg->ckbDontRemind->Handle(), BM_CLICK, 0, 0);
+  PressLater(GenerateHtmlPagesReminderDlg->OKBtn);
+  ClickBuild();
+  ExpectEnded("Build Complete", Green);
+  EXPECT_TRUE(GenerateHtmlPagesReminderDlg->ckbDontRemind->Checked());
+  ClickBuild();
+  ExpectEnded("Build Complete", Green);
+  EXPECT_EQ(real.Shown, (std::vector<std::string>{"GenerateHtmlPagesReminderDlg", "GenerateHtmlPagesReminderDlg"}));
+}
+
+TEST_F(BuildCommandTest, TheRealVersionReminderCancelStopsTheBuild) {
+  SimpleProject();
+  W->ckbIncludePatching->SetChecked(true);
+  TRealModalForms real;
+  real.Expect(pkMessageDlg, "Correct version numbers are imporatant", mrCancel);
+  TPromptScope scope(real);
+  PressLater(VersionReminderDlg->CancelBtn);
+  ClickBuild();
+  EXPECT_FALSE(FileExists(W->FOutputFile));
+  EXPECT_EQ(real.Shown, (std::vector<std::string>{"VersionReminderDlg"}));
+  EXPECT_TRUE(real.Done());
 }
 
 struct TVersionCase {

@@ -25,7 +25,11 @@ const char* const ProgramFiles[] = {
     "help\\Updates.rtf",
     // What a successful build lays out in the distribution.
     "Install.exe", "InstMsiA.exe", "InstMsiW.exe", "ProgressBar.class", "ProgressBarApplet.class",
-    "Vantrel.exe", "Sorvex.exe", "ZIPENG.DLL", "ZIPSTUB.BIN", "tqstyle.css.tpl"};
+    "Vantrel.exe", "Sorvex.exe", "ZIPENG.DLL", "ZIPSTUB.BIN", "tqstyle.css.tpl",
+    // The setup pages' snippets, start page and stylesheet template.
+    "Welcome.ins", "License.ins", "Readme.ins", "CustInfo.ins", "Location.ins", "Group.ins", "InstallType.ins",
+    "InstallTypeDisableComplete.ins", "Custom.ins", "Install.ins", "Progress.ins", "Finish.ins", "setup.ins",
+    "tqstyle.tpl"};
 
 // The auxiliary programs and files lie outside Tarnquill: small stand-ins here.
 const char* const StandIns[] = {"TQSetGroup.exe", "TQSetDestinationPath.exe", "TQSetSub.exe", "Uninstall.exe",
@@ -140,6 +144,7 @@ void BuildTest::RunTableSteps() {
   if (W->FProjectType == 1) build.FModuleId = "Module" + build.FKeySuffix;
   WriteComponentTables(build);
   WriteFileTables(build);
+  WriteLicenseText(build);
   build.CommitDatabase();
   Results = build.FResults;
 }

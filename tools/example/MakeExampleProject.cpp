@@ -6,6 +6,9 @@
 // required, a typical and an optional choice, file names with a blank and an
 // apostrophe, and a product name with an apostrophe. File paths in the project
 // are the full paths of the files under <files folder>.
+// Its setup uses the HTML front-end with all eleven pages made from one
+// original page, the licence and readme texts and a picture (the welcome
+// page's support file), all in the "setup" folder beside <files folder>.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -51,6 +54,7 @@ int main(int argc, char** argv) {
   try {
     const std::string files = IncludeTrailingPathDelimiter(ExpandFileName(argv[1]));
     const std::string project = ExpandFileName(argv[2]);
+    const std::string setup = ExtractFilePath(ExcludeTrailingPathDelimiter(files)) + "setup\\";
     TProjectFileContent c;
     c.ProjectType = 0;
     c.TargetDir.Items.Nodes = {{"<Home Directory>", 0}, {"bin", 1}, {"plug ins", 2}, {"docs", 1}};
@@ -88,8 +92,17 @@ int main(int argc, char** argv) {
                           &c.PagesNames.InstallType, &c.PagesNames.Custom, &c.PagesNames.Install,
                           &c.PagesNames.Progress, &c.PagesNames.Finish};
     for (int i = 0; i < 11; ++i) *out[i] = std::string("Tq") + pages[i] + ".htm";
+    std::string* originals[] = {&c.PagesNames.OrigWelcome, &c.PagesNames.OrigLicense, &c.PagesNames.OrigReadme,
+                                &c.PagesNames.OrigCustInfo, &c.PagesNames.OrigLocation, &c.PagesNames.OrigGroup,
+                                &c.PagesNames.OrigInstallType, &c.PagesNames.OrigCustom, &c.PagesNames.OrigInstall,
+                                &c.PagesNames.OrigProgress, &c.PagesNames.OrigFinish};
+    for (std::string* original : originals) *original = setup + "page.htm";
+    c.SupportPages.Welcome->Add(setup + "samstool.svg");
     c.IncludePages.LicenseHtml = c.IncludePages.ReadmeHtml = true;
     c.IncludePages.CustInfoHtml = c.IncludePages.GroupHtml = true;
+    c.IncludePages.HtmlUi = true;
+    c.LicenseFile = setup + "License.txt";
+    c.ReadmeFile = setup + "Readme.txt";
     for (TFont* f : {&c.BackNextCancelFont, &c.OtherTextFont}) {
       f->SetName("Verdana");
       f->SetSize(12);

@@ -118,21 +118,36 @@ TEST_F(ProjectLoadSaveTest, NothingCarriesOverFromThePreviousProject) {
   EXPECT_EQ(W->FHtmlPagesNames->Welcome, "TqWelcome.htm");
 }
 
-TEST_F(ProjectLoadSaveTest, LoadingRunsNoClickHandlers) {
+// The Gui page's include and front-end boxes run their click handlers while a
+// project loads (the page tabs and fields follow them); the other boxes of the
+// file are set quietly.
+TEST_F(ProjectLoadSaveTest, LoadingRunsOnlyTheGuiPageBoxesClickHandlers) {
   W->ckbHtmlUi->SetChecked(true);
+  W->ckbReadmeHtml->SetChecked(false);
+  W->ckbGroupHtml->SetChecked(false);
   W->ckbIncludePatching->SetChecked(true);
   W->WriteProjectTo(Dir + "Pages.ipr");
   W->ckbHtmlUi->SetChecked(false);
+  W->ckbReadmeHtml->SetChecked(true);
+  W->ckbGroupHtml->SetChecked(true);
   W->ckbIncludePatching->SetChecked(false);
-  int clicks = 0;
-  for (TCheckBox* box : {W->ckbHtmlUi, W->ckbIncludePatching, W->ckbAllPages})
-    box->OnClick = [&](TObject*) { ++clicks; };
+  ASSERT_FALSE(W->buGenerateThePages->Enabled());
+  int quietClicks = 0;
+  for (TCheckBox* box : {W->ckbIncludePatching, W->ckbAllPages})
+    box->OnClick = [&](TObject*) { ++quietClicks; };
   W->FVersionEdited = 0;
   W->ReadProjectFrom(Dir + "Pages.ipr");
   EXPECT_EQ(W->FVersionEdited, 0);
   EXPECT_TRUE(W->ckbHtmlUi->Checked());
   EXPECT_TRUE(W->ckbIncludePatching->Checked());
-  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(quietClicks, 0);
+  EXPECT_TRUE(W->buGenerateThePages->Enabled()) << "the HTML box's handler ran";
+  EXPECT_TRUE(W->edLicenseFile->Enabled());
+  std::vector<std::string> tabs;
+  for (int i = 0; i < W->tcHtmlPages->Tabs().Count(); ++i) tabs.push_back(W->tcHtmlPages->Tabs()[i]);
+  EXPECT_EQ(tabs, (std::vector<std::string>{"Welcome", "License", "Customer Info", "Location", "Install Type",
+                                            "Custom", "Install", "Progress", "Finish"}));
+  EXPECT_EQ(W->FModified, 0);
 }
 
 TEST_F(ProjectLoadSaveTest, DamagedAssociationsAreReportedAndTheRestCountsAsAbsent) {
