@@ -24,7 +24,8 @@ project="$root/$build/examples/Sample/1.0.0/Sample.ipr"
 rm -rf "$root/$build/examples/Sample"
 "$TQ_WINE" $build/tools/tqexample.exe "$(win "$root/examples/Sample/files")" "$(win "$project")" >/dev/null
 "$TQ_WINE" $build/tools/tqdrive.exe $build/program/Tarnquill.exe "$(win "$project")" -- \
-  "answer:needs saving=No" "answer:Generate Html Pages Reminder=OK" \
+  "answer:needs saving=No" "answer:Generate Html Pages Reminder=OK" "answer:Boilerplate Options=OK" \
+  "click:Font And Color Options" "answered:Boilerplate Options" \
   "click:Generate The Pages Now" "click:Build" "wait:Build Complete!Build Error"
 wineserver -k 2>/dev/null || true
 package="${project%.ipr}.msi"

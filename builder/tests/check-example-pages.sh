@@ -21,8 +21,9 @@ project="$folder/Sample.ipr"
 "$TQ_WINE" "$tools_dir/tqexample.exe" "$(winpath "$here/examples/Sample/files")" "$(winpath "$project")" >/dev/null
 
 out="$("$TQ_WINE" "$tools_dir/tqdrive.exe" "$(winpath "$prog/Tarnquill.exe")" "$(winpath "$project")" -- \
-  "answer:needs saving=No" "answer:Generate Html Pages Reminder=OK" \
-  "click:Generate The Pages Now" "wait:Build" "click:Build" "wait:Build Complete!Build Error" </dev/null 2>&1 |
+  "answer:needs saving=No" "answer:Generate Html Pages Reminder=OK" "answer:Boilerplate Options=OK" \
+  "click:Font And Color Options" "answered:Boilerplate Options" \
+  "click:Generate The Pages Now" "click:Build" "wait:Build Complete!Build Error" </dev/null 2>&1 |
   tr -d '\r')"
 echo "$out"
 grep -qx 'answered "Generate Html Pages Reminder" with OK' <<<"$out" || fail "the page reminder was not shown"

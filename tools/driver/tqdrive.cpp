@@ -27,6 +27,8 @@
 //                          its windows) before ending it
 //   answer:<text>=<button> from now on, whenever another window of the program
 //                          shows <text> (caption or any control), presses <button>
+//   answered:<text>        waits until the answer for <text> has pressed its button
+//                          (a prompt that must be gone before the next step)
 // Prints each step's outcome. Exit code: the program's, or 90+ when driving failed.
 #include <windows.h>
 #include <commctrl.h>
@@ -42,6 +44,7 @@ namespace {
 struct Answer {
   std::string text;
   std::string button;
+  int pressed = 0;
 };
 
 DWORD gPid = 0;
@@ -291,13 +294,14 @@ BOOL CALLBACK AnswerWindow(HWND w, LPARAM) {
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
   if (pid != gPid || w == gMain || !IsWindowVisible(w)) return TRUE;
-  for (const Answer& a : gAnswers) {
+  for (Answer& a : gAnswers) {
     if (TextOf(w).find(a.text) == std::string::npos && !FindInside(w, a.text, false)) continue;
     HWND b = FindInside(w, a.button, true);
     if (!b) continue;
     std::printf("answered \"%s\" with %s\n", a.text.c_str(), a.button.c_str());
     std::fflush(stdout);
     PostMessageA(b, BM_CLICK, 0, 0);
+    ++a.pressed;
     return TRUE;
   }
   return TRUE;
@@ -436,6 +440,21 @@ int main(int argc, char** argv) {
       GetWindowRect(gMain, &r);
       std::printf("bounds: %ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
       std::fflush(stdout);
+    } else if (verb == "answered") {
+      auto pressed = [&arg] {
+        for (const Answer& a : gAnswers)
+          if (a.text == arg && a.pressed > 0) return true;
+        return false;
+      };
+      bool seen = false;
+      for (int waited = 0; waited < 10 * 60 * 1000 && !(seen = pressed()); waited += 200)
+        if (!Pump(pi.hProcess, 200)) break;
+      if (!seen) {
+        std::fprintf(stderr, "tqdrive: \"%s\" was never answered\n", arg.c_str());
+        EnumWindows(PrintPrompt, 0);
+        return Fail(pi.hProcess, 95);
+      }
+      Pump(pi.hProcess, 200);
     } else if (verb == "linger") {
       gLinger = static_cast<DWORD>(std::atol(arg.c_str()));
     } else if (verb == "sleep") {
