@@ -159,7 +159,7 @@ TEST_F(HtmlPagesTest, WithAllPagesEachLinksItsNeighbours) {
   EXPECT_THAT(welcome, HasSubstr("id=\"rwiCancel\""));
   EXPECT_EQ(welcome.substr(welcome.size() - 14), "</body></html>");
   // The start page's main frame loads the welcome page.
-  EXPECT_THAT(Page("TQSetup.htm"), HasSubstr("<frame name=\"mainFrame\" src=\"TqWelcome.htm\" "));
+  EXPECT_THAT(Page("TQSetup.htm"), HasSubstr("<frame name=\"mainFrame\" src=\"TqWelcome.htm\">"));
 }
 
 TEST_F(HtmlPagesTest, TheOptionalTabsFollowTheBoxesInTheirPlaces) {
