@@ -29,6 +29,15 @@ class BuildCommandTest : public BuildTest {
     FillInfoPage();
     AddFile(Core(), MakeSource("app.exe"));
   }
+  // With the HTML front-end, whose pages were generated before the build.
+  void HtmlProject() {
+    SimpleProject();
+    W->ckbHtmlUi->SetChecked(true);
+    for (const char* page : {"TQSetup.htm", "tqstyle.css", "TqWelcome.htm", "TqLicense.htm", "TqReadme.htm",
+                             "TqCustInfo.htm", "TqLocation.htm", "TqGroup.htm", "TqInstallType.htm", "TqCustom.htm",
+                             "TqInstall.htm", "TqProgress.htm", "TqFinish.htm"})
+      std::ofstream(Dir + page) << "<html></html>";
+  }
   void ExpectEnded(const std::string& caption, TColor color) {
     EXPECT_EQ(W->labBuilding->Caption(), caption);
     EXPECT_EQ(W->labBuilding->Font().Color(), color);
@@ -71,13 +80,7 @@ TEST_F(BuildCommandTest, HtmlReminderCancelStartsNothing) {
 }
 
 TEST_F(BuildCommandTest, HtmlReminderOkBuildsAndTickedBoxSkipsIt) {
-  SimpleProject();
-  W->ckbHtmlUi->SetChecked(true);
-  // The setup pages were generated before this build.
-  for (const char* page : {"TQSetup.htm", "tqstyle.css", "TqWelcome.htm", "TqLicense.htm", "TqReadme.htm",
-                           "TqCustInfo.htm", "TqLocation.htm", "TqGroup.htm", "TqInstallType.htm", "TqCustom.htm",
-                           "TqInstall.htm", "TqProgress.htm", "TqFinish.htm"})
-    std::ofstream(Dir + page) << "<html></html>";
+  HtmlProject();
   Prompts.Expect(TExpectedPrompt(pkModalForm, "GenerateHtmlPagesReminderDlg", mrOk, {},
                                  [] { GenerateHtmlPagesReminderDlg->ckbDontRemind->SetChecked(true); }));
   ClickBuild();
@@ -145,12 +148,7 @@ TEST_F(BuildCommandTest, RemindersAreRealDialogsWithTheirTextAndButtons) {
 // A user's answers to the real reminders: OK with the box ticked builds and
 // spares the next build the question; Cancel starts nothing.
 TEST_F(BuildCommandTest, TheRealHtmlReminderLetsTheBuildGoOnOrStopsIt) {
-  SimpleProject();
-  W->ckbHtmlUi->SetChecked(true);
-  for (const char* page : {"TQSetup.htm", "tqstyle.css", "TqWelcome.htm", "TqLicense.htm", "TqReadme.htm",
-                           "TqCustInfo.htm", "TqLocation.htm", "TqGroup.htm", "TqInstallType.htm", "TqCustom.htm",
-                           "TqInstall.htm", "TqProgress.htm", "TqFinish.htm"})
-    std::ofstream(Dir + page) << "<html></html>";
+  HtmlProject();
   TRealModalForms real;
   TPromptScope scope(real);
   PressLater(GenerateHtmlPagesReminderDlg->CancelBtn);
