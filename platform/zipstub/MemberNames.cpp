@@ -6,9 +6,12 @@
 namespace tq::zipstub {
 namespace {
 
+// The part before the first dot names a device also with blanks before the
+// dot: "NUL .txt" opens NUL.
 bool IsDeviceName(std::wstring part) {
   size_t dot = part.find(L'.');
   if (dot != std::wstring::npos) part.resize(dot);
+  while (!part.empty() && part.back() == L' ') part.pop_back();
   for (wchar_t& c : part) c = wchar_t(std::towupper(c));
   static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
   for (const wchar_t* d : kDevices)

@@ -142,6 +142,17 @@ TStubResult TSfxFile::ReadDirectory(uint64_t archiveStart, bool checkSize, std::
     members.push_back(m);
     pos += 46 + nameLen + extraLen + commentLen;
   }
+  // Each member has a local header and data of its own: entries that share
+  // or overlap them would claim far more than the archive holds.
+  std::vector<const TSfxMember*> byOffset;
+  for (const TSfxMember& m : members) byOffset.push_back(&m);
+  std::sort(byOffset.begin(), byOffset.end(),
+            [](const TSfxMember* a, const TSfxMember* b) { return a->LocalOffset < b->LocalOffset; });
+  for (size_t i = 0; i < byOffset.size(); ++i) {
+    const uint64_t end = byOffset[i]->LocalOffset + 30 + byOffset[i]->CompressedSize;
+    const uint64_t next = i + 1 < byOffset.size() ? byOffset[i + 1]->LocalOffset : dirStart;
+    if (end > next) return srNoArchive;
+  }
   return srOk;
 }
 

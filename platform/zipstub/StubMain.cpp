@@ -1,6 +1,8 @@
 // The self-extractor: finds its option record after its own program image,
-// unpacks the archive that follows into the target folder ("><" stands for
-// the temporary folder) and starts the command.
+// unpacks the archive that follows into the target folder ("><" stands for a
+// folder of this run's own, made fresh under the temporary folder, so that
+// files other programs left in the temporary folder are never overwritten,
+// run or loaded as libraries) and starts the command.
 //
 // Command line: "/quiet" shows no message boxes (errors then only set the
 // exit code, see StubResults.h).
@@ -87,12 +89,39 @@ std::wstring TempFolder() {
   return n ? WithBackslash(std::wstring(buf, n)) : std::wstring();
 }
 
-// Every "><" becomes the temporary folder (with its trailing backslash).
+std::wstring Hex(uint32_t n) {
+  std::wstring s;
+  for (int shift = 28; shift >= 0; shift -= 4) s += L"0123456789ABCDEF"[(n >> shift) & 15];
+  return s;
+}
+
+// The run's own folder under the temporary folder (with its trailing
+// backslash), made on first use under a name no folder had: empty when none
+// could be made.
+std::wstring gRunFolder;
+bool gRunFolderFailed = false;
+const std::wstring& RunFolder() {
+  if (!gRunFolder.empty() || gRunFolderFailed) return gRunFolder;
+  const std::wstring temp = TempFolder();
+  const uint32_t seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
+  for (uint32_t i = 0; !temp.empty() && i < 1000; ++i) {
+    std::wstring candidate = temp + L"Setup-" + Hex(seed + i * 7919u);
+    if (CreateDirectoryW(candidate.c_str(), nullptr)) {
+      gRunFolder = candidate + L"\\";
+      return gRunFolder;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  gRunFolderFailed = true;
+  return gRunFolder;
+}
+
+// Every "><" becomes the run's own folder (with its trailing backslash).
 std::wstring ExpandToken(const std::wstring& s) {
   std::wstring out;
   for (size_t i = 0; i < s.size(); ++i) {
     if (s[i] == L'>' && i + 1 < s.size() && s[i + 1] == L'<') {
-      out += TempFolder();
+      out += RunFolder();
       ++i;
     } else {
       out += s[i];
@@ -204,6 +233,7 @@ int Run() {
   if (!options.Message.empty() && Box(Wide(options.Message), MB_OKCANCEL | MB_ICONINFORMATION) == IDCANCEL)
     return srCancelled;
   std::wstring target = ExpandToken(Wide(options.DefaultDir));
+  if (gRunFolderFailed) return Fail(srExtractFailed, L"Cannot create a folder in the temporary folder\n" + TempFolder());
   if (target.empty()) {
     std::wstring me(self, n);
     target = me.substr(0, me.find_last_of(L'\\') + 1);
@@ -212,14 +242,22 @@ int Run() {
   if (!(options.Flags & sfxAutoRun) &&
       Box(L"Extract the files into\n" + target + L" ?", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return srCancelled;
-  if (!MakeFolders(target)) return Fail(srExtractFailed, L"Cannot create the folder\n" + target);
-
-  size_t written = 0;
+  // Every member's place is checked before the first byte is written.
+  std::vector<std::wstring> paths;
   for (const TSfxMember& m : members) {
     std::wstring path = FullPath(target + m.Path);
     if (m.Folder) path = WithBackslash(path);
     if (!Inside(path, target))
-      return Fail(srUnsafeName, L"The archive holds a file name that would be written outside its folder:\n" + m.Name);
+      return Fail(srUnsafeName, L"The archive holds a file name that would be written outside its folder:\n" + m.Name +
+                                    L"\nNothing was extracted.");
+    paths.push_back(path);
+  }
+  if (!MakeFolders(target)) return Fail(srExtractFailed, L"Cannot create the folder\n" + target);
+
+  size_t written = 0;
+  for (size_t i = 0; i < members.size(); ++i) {
+    const TSfxMember& m = members[i];
+    const std::wstring& path = paths[i];
     size_t slash = path.find_last_of(L'\\', path.size() - 2);
     if (!MakeFolders(m.Folder ? path : path.substr(0, slash + 1)))
       return Fail(srExtractFailed, L"Cannot create the folder for\n" + path);

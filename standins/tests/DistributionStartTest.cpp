@@ -69,13 +69,19 @@ class DistributionStartTest : public StandInFolder {
   unsigned long RunSetup(const std::vector<TBuildMember>& members) {
     std::string exe = Dir + "Setup.exe";
     ziptest::WriteFileBytes(exe, CdSetup(members));
-    return ziptest::RunWithTempFolder(exe, Temp, Dir);
+    const unsigned long code = ziptest::RunWithTempFolder(exe, Temp, Dir);
+    // "><" is a folder of the run's own in the temporary folder.
+    Ran = Temp;
+    for (const std::string& name : ziptest::FilesIn(Temp))
+      if (GetFileAttributesA((Temp + name).c_str()) & FILE_ATTRIBUTE_DIRECTORY) Ran = Temp + name + "\\";
+    EXPECT_NE(Ran, Temp) << "no folder of its own";
+    return code;
   }
   std::string TempText(const std::string& name) {
-    TBytes b = ReadFileBytes(Temp + name);
+    TBytes b = ReadFileBytes(Ran + name);
     return std::string(b.begin(), b.end());
   }
-  std::string Temp;
+  std::string Temp, Ran;
 };
 
 TEST_F(DistributionStartTest, SetupExeStartsVantrelInTheTemporaryFolder) {
@@ -88,7 +94,7 @@ TEST_F(DistributionStartTest, SetupExeStartsVantrelInTheTemporaryFolder) {
   std::string rec = TempText("Vantrel.cmdline.txt");
   EXPECT_EQ(Line(rec, 0), "\"My Product.msi\" \"Welcome.htm\" \"Finish.htm\" \"Custom.htm\" \"Progress.htm\"")
       << TempText("Install.log");
-  EXPECT_EQ(Line(rec, 1), Temp.substr(0, Temp.size() - 1));
+  EXPECT_EQ(Line(rec, 1), Ran.substr(0, Ran.size() - 1));
   EXPECT_FALSE(Exists("system\\msiexec.cmdline.txt"));
 }
 
@@ -96,7 +102,7 @@ TEST_F(DistributionStartTest, SetupExeWithoutFrontEndRunsThePackage) {
   EXPECT_EQ(RunSetup(Members("[Setup]\r\nVersion=1.0\r\nMsiname=My Product.msi\r\nPerUser=false\r\n"
                              "Vantrel=0\r\nSorvex=0\r\n")),
             0u);
-  EXPECT_EQ(Line(Read("system\\msiexec.cmdline.txt"), 0), "/i \"" + Temp + "My Product.msi\"")
+  EXPECT_EQ(Line(Read("system\\msiexec.cmdline.txt"), 0), "/i \"" + Ran + "My Product.msi\"")
       << TempText("Install.log");
 }
 

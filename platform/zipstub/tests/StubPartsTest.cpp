@@ -39,6 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TNameCase{L"file.txt:stream", nullptr}, TNameCase{L"sub/.../x", nullptr},
                       TNameCase{L"trailing./x", nullptr}, TNameCase{L"blank /x", nullptr},
                       TNameCase{L"CON", nullptr}, TNameCase{L"sub/nul.txt", nullptr},
+                      TNameCase{L"NUL .txt", nullptr}, TNameCase{L"CON  .txt", nullptr},
+                      TNameCase{L"sub/com1 .log", nullptr}, TNameCase{L"CONSOLE.txt", L"CONSOLE.txt"},
                       TNameCase{L"q?.txt", nullptr}, TNameCase{L"", nullptr}, TNameCase{L"/", nullptr}));
 
 std::vector<uint8_t> Record(uint8_t flags, const std::vector<std::string>& texts, int sizeDelta = 0) {

@@ -56,7 +56,16 @@ class ZipStubRun : public ::testing::Test {
     for (char& c : name)
       if (c == '/') c = '-';
     Work = FreshFolder(std::string(TQ_BINARY_DIR) + "\\zipstub-work\\" + name);
-    Temp = FreshFolder(Work + "temp folder");  // "><" stands for this one
+    Temp = FreshFolder(Work + "temp folder");  // "><" stands for a fresh folder in it
+  }
+
+  // The one folder a run made in the temporary folder ("><"), with "\\".
+  std::string RunFolder() const {
+    std::vector<std::string> made;
+    for (const std::string& name : FilesIn(Temp))
+      if (GetFileAttributesA((Temp + name).c_str()) & FILE_ATTRIBUTE_DIRECTORY) made.push_back(name);
+    EXPECT_EQ(made.size(), 1u) << "one folder of its own per run";
+    return made.empty() ? Temp : Temp + made[0] + "\\";
   }
 
   // Runs the self-extractor with the temporary folder pointed at Temp.
@@ -130,14 +139,49 @@ TEST_F(ZipStubRun, ExtractsIntoTheTemporaryFolderAndStartsTheCommandQuoted) {
                {"pages/TQSetup.htm", Bytes(std::string(3000, 'h')), true}};
   s.Command = "><rec.exe first \"second arg\"";
   EXPECT_EQ(Run(MakeSfx(s)), 7u) << "the command's exit code";
+  const std::string dir = RunFolder();
   for (const auto& m : s.Members)
     if (m.Name.back() != '/') {
-      EXPECT_EQ(ReadFileBytes(Temp + m.Name), m.Data) << m.Name;
+      EXPECT_EQ(ReadFileBytes(dir + m.Name), m.Data) << m.Name;
     }
-  TBytes rec = ReadFileBytes(Temp + "cmdline.txt");
+  TBytes rec = ReadFileBytes(dir + "cmdline.txt");
   std::string text(rec.begin(), rec.end());
-  std::string folder = Temp.substr(0, Temp.size() - 1);
-  EXPECT_EQ(text, "\"" + Temp + "rec.exe\" first \"second arg\"\n" + folder + "\n");
+  std::string folder = dir.substr(0, dir.size() - 1);
+  EXPECT_EQ(text, "\"" + dir + "rec.exe\" first \"second arg\"\n" + folder + "\n");
+}
+
+TEST_F(ZipStubRun, FilesInTheTemporaryFolderAreNeverTouched) {
+  // Planted by another program: neither overwritten nor run.
+  WriteFileBytes(Temp + "rec.exe", Bytes("planted"));
+  WriteFileBytes(Temp + "setup.ini", Bytes("planted"));
+  TSfxSetup s;
+  s.Members = {{"rec.exe", ReadFileBytes(kRecorder), true}, {"setup.ini", Bytes("ours")}};
+  s.Command = "><rec.exe";
+  EXPECT_EQ(Run(MakeSfx(s)), 7u);
+  EXPECT_EQ(ReadFileBytes(Temp + "rec.exe"), Bytes("planted"));
+  EXPECT_EQ(ReadFileBytes(Temp + "setup.ini"), Bytes("planted"));
+  const std::string first = RunFolder();
+  EXPECT_EQ(ReadFileBytes(first + "setup.ini"), Bytes("ours"));
+  // A second run gets a folder of its own too.
+  EXPECT_EQ(Run(MakeSfx(s)), 7u);
+  int folders = 0;
+  for (const std::string& name : FilesIn(Temp))
+    if (GetFileAttributesA((Temp + name).c_str()) & FILE_ATTRIBUTE_DIRECTORY) ++folders;
+  EXPECT_EQ(folders, 2);
+}
+
+TEST_F(ZipStubRun, EntriesSharingALocalHeaderAreRefused) {
+  TSfxSetup s;
+  s.Members = {{"a.txt", Bytes(std::string(5000, 'a')), true}, {"b.txt", Bytes("bbbb")}};
+  TBytes sfx = MakeSfx(s);
+  // The second central entry points at the first member's local header.
+  std::vector<size_t> central;
+  for (size_t i = 0; i + 4 <= sfx.size(); ++i)
+    if (Get32(&sfx[i]) == 0x02014B50) central.push_back(i);
+  ASSERT_EQ(central.size(), 2u);
+  for (int k = 0; k < 4; ++k) sfx[central[1] + 42 + k] = sfx[central[0] + 42 + k];
+  EXPECT_EQ(Run(sfx), 91u);
+  EXPECT_TRUE(FilesIn(Temp).empty()) << "nothing extracted";
 }
 
 TEST_F(ZipStubRun, ExplicitFolderAndUnshiftedOffsets) {
@@ -154,13 +198,15 @@ TEST_F(ZipStubRun, ExplicitFolderAndUnshiftedOffsets) {
 }
 
 TEST_F(ZipStubRun, OverwriteNeverKeepsExistingFiles) {
-  WriteFileBytes(Temp + "keep.txt", Bytes("mine"));
+  const std::string target = FreshFolder(Work + "Target");
+  WriteFileBytes(target + "keep.txt", Bytes("mine"));
   TSfxSetup s;
   s.Members = {{"keep.txt", Bytes("theirs")}, {"new.txt", Bytes("new")}};
   s.Flags = 0xC0 | 0x10;  // auto-run, no success message, overwrite never
+  s.Dir = target;
   EXPECT_EQ(Run(MakeSfx(s)), 0u);
-  EXPECT_EQ(ReadFileBytes(Temp + "keep.txt"), Bytes("mine"));
-  EXPECT_EQ(ReadFileBytes(Temp + "new.txt"), Bytes("new"));
+  EXPECT_EQ(ReadFileBytes(target + "keep.txt"), Bytes("mine"));
+  EXPECT_EQ(ReadFileBytes(target + "new.txt"), Bytes("new"));
 }
 
 struct TRefusal {
@@ -187,7 +233,9 @@ INSTANTIATE_TEST_SUITE_P(Names, ZipStubRefusesNames,
                                            TRefusal{"RootRelative", "\\tq-zipstub-evil.txt"},
                                            TRefusal{"DrivePath", "C:\\tq-zipstub-evil.txt"},
                                            TRefusal{"DriveRelative", "C:tq-zipstub-evil.txt"},
-                                           TRefusal{"Stream", "first.txt:hidden"}),
+                                           TRefusal{"Stream", "first.txt:hidden"},
+                                           TRefusal{"DeviceBlankBeforeDot", "NUL .txt"},
+                                           TRefusal{"ConsoleBlankBeforeDot", "sub/CON .txt"}),
                          [](const auto& info) { return std::string(info.param.Title); });
 
 TEST_F(ZipStubRun, DamagedArchivesAreRefused) {
@@ -199,7 +247,7 @@ TEST_F(ZipStubRun, DamagedArchivesAreRefused) {
   size_t at = std::string(badCrc.begin(), badCrc.end()).rfind("payload");
   badCrc[at] ^= 0x20;
   EXPECT_EQ(Run(badCrc), 93u);
-  EXPECT_FALSE(FileExists(Temp + "data.txt"));
+  EXPECT_FALSE(FileExists(RunFolder() + "data.txt"));
   // Cut short: no end record.
   TBytes cut(good.begin(), good.end() - 10);
   EXPECT_EQ(Run(cut), 91u);
