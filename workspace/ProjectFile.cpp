@@ -196,11 +196,23 @@ void WriteProjectFile(TStream& stream, const TProjectFileContent& content) {
   w.Text(c.VersionComparison.value_or(""), "version comparison");
 }
 
+namespace {
+
+// A tree nested deeper than any project's is refused before the window sees it.
+void CheckTreeDepth(const TStoredTree& tree, const char* what) {
+  for (const TStoredNode& node : tree.Items.Nodes)
+    if (node.Level > MaxProjectTreeDepth)
+      throw EReadError(Format("The %s tree is nested deeper than %d levels", {std::string(what), MaxProjectTreeDepth}));
+}
+
+}  // namespace
+
 void ReadProjectFile(TStream& stream, TProjectFileContent& c) {
   TSectionReader r(stream);
   r.Int();                                                       // 1, not tested
   c.ProjectType = static_cast<uint8_t>(r.Int() & 0xFF);          // 2
   r.Record(c.TargetDir);                                         // 3
+  CheckTreeDepth(c.TargetDir, "directory");
   const int32_t choices = r.Count();                             // 4
   for (int32_t i = 0; i < choices; ++i) {
     auto* choice = new TChoice(c.Holder.get());
@@ -209,6 +221,7 @@ void ReadProjectFile(TStream& stream, TProjectFileContent& c) {
     for (int j = 0; j < choice->Files->Count(); ++j) choice->Files->PutIntObject(j, r.IntOrZero());
   }
   r.Record(c.ChoicesTree);                                       // 5
+  CheckTreeDepth(c.ChoicesTree, "choices");
   ReadItems(r, c, c.Registry);                                   // 6
   ReadItems(r, c, c.Shortcuts);
   ReadItems(r, c, c.EVars);
@@ -263,10 +276,19 @@ void SaveProjectFile(const std::string& fileName, const TProjectFileContent& con
   TMemoryStream bytes;
   WriteProjectFile(bytes, content);
   const std::string temp = fileName + ".tmp";
+  // One left by a save that was killed goes first.
+  if (FileExists(temp)) {
+    FileSetAttr(temp, 0);
+    DeleteFile(temp);
+  }
   try {
     TFileStream out(temp, fmCreate);
     out.WriteBuffer(bytes.Memory(), bytes.Size());
+    // On the disk before the rename: a crash then leaves the old file or the
+    // whole new one, never an empty one.
+    if (!FileFlush(out.Handle())) throw EFCreateError(Format("Cannot create file %s", {fileName}));
   } catch (const EFCreateError&) {
+    DeleteFile(temp);
     throw EFCreateError(Format("Cannot create file %s", {fileName}));
   } catch (...) {
     DeleteFile(temp);

@@ -86,9 +86,14 @@ struct TProjectFileContent {
 // stored: EWriteError names the field, and nothing is written.
 void WriteProjectFile(TStream& stream, const TProjectFileContent& content);
 
+// The deepest level a directory or choices tree of a project may reach (its
+// nodes at level 0 to this): far beyond any folder path Windows can hold.
+inline constexpr int MaxProjectTreeDepth = 1000;
+
 // Reads a whole file into content (which must be freshly constructed). Errors:
 // "Stream read error", "Invalid stream format", "Property does not exist",
-// "Invalid property value" (EReadError) and the filer's other errors.
+// "Invalid property value", "The directory tree is nested deeper than 1000
+// levels" (EReadError) and the filer's other errors.
 void ReadProjectFile(TStream& stream, TProjectFileContent& content);
 
 // Writes the file so that a failure never destroys the previous one: the bytes

@@ -90,6 +90,10 @@ void FillTabs(TRWInstallForm& w, TTabControl* tabs, std::vector<T*>& items, cons
   for (size_t i = 0; i < items.size(); ++i) {
     T* item = items[i];
     if (item->Owner()) item->Owner()->RemoveComponent(item);
+    // Items carry no component name of their own (the program names none);
+    // one read from a file could meet a control's name ("edProductName") and
+    // stop the load half-way, so it is dropped.
+    item->SetName("");
     w.InsertComponent(item);
     tabs->Tabs().AddObject(i + 1 == items.size() ? placeholder : caption(*item), item);
   }

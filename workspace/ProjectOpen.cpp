@@ -77,7 +77,8 @@ void TRWInstallForm::File1Click(TObject*) {
   Save1->SetEnabled(!FProjectFile.empty() && FModified == 1);
   SaveAs1->SetEnabled(!edProductName->Text().empty());
   if (RecentFiles)
-    RebuildRecentFilesMenu(File1, RecentFiles->DataFile(), [this](TObject* s) { OpenRecentFile(s); });
+    RebuildRecentFilesMenu(File1, RecentFiles->DataFile(), [this](TObject* s) { OpenRecentFile(s); },
+                           RecentFiles->MaxFiles());
 }
 
 void TRWInstallForm::OpenRecentFile(TObject* sender) {

@@ -18,7 +18,9 @@ void TRecentFiles::AddFile(const std::string& path) {
   if (FileExists(FDataFile)) {
     TTextFile f(FDataFile);
     f.Reset();
-    while (!f.Eof()) list.Add(f.ReadLn());
+    // The newest FMaxFiles entries are all that stays; a longer file is read
+    // no further.
+    while (!f.Eof() && list.Count() < FMaxFiles) list.Add(f.ReadLn());
     f.Close();
   }
   int found = -1;

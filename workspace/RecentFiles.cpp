@@ -12,12 +12,13 @@ std::string RecentFileCaption(const std::string& path) {
   return TRWInstallForm::GetParentFolderName(path) + " - " + name;
 }
 
-void RebuildRecentFilesMenu(TMenuItem* fileMenu, const std::string& dataFile, const TNotifyEvent& onClick) {
+void RebuildRecentFilesMenu(TMenuItem* fileMenu, const std::string& dataFile, const TNotifyEvent& onClick,
+                            int maxEntries) {
   if (!FileExists(dataFile)) return;
   std::vector<std::string> lines;
   TTextFile f(dataFile);
   f.Reset();
-  while (!f.Eof()) lines.push_back(f.ReadLn());
+  while (!f.Eof() && static_cast<int>(lines.size()) < maxEntries) lines.push_back(f.ReadLn());
   f.Close();
   while (fileMenu->Count() > 0 && !fileMenu->Items(fileMenu->Count() - 1)->IsLine()) {
     TMenuItem* item = fileMenu->Items(fileMenu->Count() - 1);

@@ -21,6 +21,9 @@ std::string RecentFileCaption(const std::string& path);
 
 // Replaces the items after fileMenu's last separator by dataFile's entries, in
 // file order, each with onClick. Without dataFile the menu stays as it is.
-void RebuildRecentFilesMenu(TMenuItem* fileMenu, const std::string& dataFile, const TNotifyEvent& onClick);
+// Only the first maxEntries lines are read: the program writes no more, and a
+// longer file is none of its own.
+void RebuildRecentFilesMenu(TMenuItem* fileMenu, const std::string& dataFile, const TNotifyEvent& onClick,
+                            int maxEntries = 5);
 
 }  // namespace tq

@@ -79,21 +79,25 @@ bool TTreeNode::HasAsParent(const TTreeNode* node) const {
   return false;
 }
 
-void TTreeNode::Expand(bool recursive) {
-  FExpanded = true;
+// The node and, when recursive, every node below it, walked with a list of
+// its own: a tree of any depth never runs out of stack.
+void TTreeNode::SetExpandedBelow(bool expanded, bool recursive) {
   TTreeView* tv = TreeView();
-  if (FId && tv->HandleAllocated()) SendMessageA(tv->WindowHandle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(FId));
-  if (recursive)
-    for (TTreeNode* c : FChildren) c->Expand(true);
+  std::vector<TTreeNode*> pending{this};
+  while (!pending.empty()) {
+    TTreeNode* node = pending.back();
+    pending.pop_back();
+    node->FExpanded = expanded;
+    if (node->FId && tv->HandleAllocated())
+      SendMessageA(tv->WindowHandle(), TVM_EXPAND, expanded ? TVE_EXPAND : TVE_COLLAPSE,
+                   reinterpret_cast<LPARAM>(node->FId));
+    if (recursive) pending.insert(pending.end(), node->FChildren.rbegin(), node->FChildren.rend());
+  }
 }
 
-void TTreeNode::Collapse(bool recursive) {
-  FExpanded = false;
-  TTreeView* tv = TreeView();
-  if (FId && tv->HandleAllocated()) SendMessageA(tv->WindowHandle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(FId));
-  if (recursive)
-    for (TTreeNode* c : FChildren) c->Collapse(true);
-}
+void TTreeNode::Expand(bool recursive) { SetExpandedBelow(true, recursive); }
+
+void TTreeNode::Collapse(bool recursive) { SetExpandedBelow(false, recursive); }
 
 bool TTreeNode::Selected() const { return TreeView()->Selected() == this; }
 
@@ -202,8 +206,15 @@ TTreeNodes::~TTreeNodes() {
 }
 
 void TTreeNodes::FreeSubtree(TTreeNode* node) {
-  for (TTreeNode* c : node->FChildren) FreeSubtree(c);
-  delete node;
+  // Without recursion: any depth.
+  std::vector<TTreeNode*> pending{node};
+  while (!pending.empty()) {
+    TTreeNode* n = pending.back();
+    pending.pop_back();
+    pending.insert(pending.end(), n->FChildren.begin(), n->FChildren.end());
+    n->FChildren.clear();
+    delete n;
+  }
 }
 
 TTreeNode* TTreeNodes::InsertNode(TTreeNode* parent, int position, const std::string& s, void* data) {

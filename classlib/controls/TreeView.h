@@ -65,6 +65,7 @@ class TTreeNode : public TObject {
   friend class TTreeNodes;
   friend class TTreeView;
   explicit TTreeNode(TTreeNodes* owner) : FOwner(owner) {}
+  void SetExpandedBelow(bool expanded, bool recursive);
   TTreeNodes* FOwner;
   TTreeNode* FParent = nullptr;
   std::vector<TTreeNode*> FChildren;

@@ -59,6 +59,7 @@ int64_t FileRead(THandle h, void* buffer, int64_t count);        // -1 on failur
 int64_t FileWrite(THandle h, const void* buffer, int64_t count); // -1 on failure
 int64_t FileSeek(THandle h, int64_t offset, int origin);         // -1 on failure
 bool FileTruncate(THandle h, int64_t size);
+bool FileFlush(THandle h);  // the written data reaches the disk
 void FileClose(THandle h);
 
 // Directory search. Attr is the wanted attribute set: plain files always match;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Classes.h"
+#include "FileUtils.h"
 #include "ProjectFile.h"
 #include "SysUtils.h"
 
@@ -109,6 +110,31 @@ TEST(ProjectFile, WriteReadWriteIsByteIdentical) {
   EXPECT_EQ("secret", back.FtpData.Password);
   EXPECT_EQ("< 2.0", back.VersionComparison.value_or(""));
   EXPECT_EQ("", back.AssociationsError);
+}
+
+// A save writes a work file beside the project and renames it; the work file
+// a killed save left goes with the next save, whatever it holds.
+TEST(ProjectFile, SaveReplacesAStaleWorkFile) {
+  std::string dir = IncludeTrailingPathDelimiter(GetTempPath()) + "tq-save-stale-" + std::to_string(std::random_device{}());
+#ifndef _WIN32
+  dir = StringReplace(dir, "\\", "/", rfReplaceAll);
+#endif
+  ASSERT_TRUE(ForceDirectories(dir));
+  const std::string project = IncludeTrailingPathDelimiter(dir) + "Tool.ipr";
+  {
+    TFileStream stale(project + ".tmp", fmCreate);
+    stale.WriteBuffer("half a project", 14);
+  }
+  FileSetAttr(project + ".tmp", faReadOnly);
+  TProjectFileContent c;
+  FillSample(c);
+  SaveProjectFile(project, c);
+  EXPECT_FALSE(FileExists(project + ".tmp"));
+  TProjectFileContent back;
+  LoadProjectFile(project, back);
+  EXPECT_EQ(Bytes(c), Bytes(back));
+  DeleteFile(project);
+  RemoveDir(dir);
 }
 
 TEST(ProjectFile, StartsWithFormatTypeAndTheTargetTree) {
@@ -240,6 +266,32 @@ TEST(StoredNodes, NodeCountsAreCheckedAgainstTheBytesLeft) {
   };
   for (const auto& c : cases) {
     EXPECT_THROW(nodes.Decode(c.bytes), EReadError) << c.label;
+  }
+}
+
+// Trees deeper than any project are refused by the reader, whichever tree.
+TEST(ProjectFile, TreesDeeperThanTheLimitAreRefused) {
+  for (bool choicesTree : {false, true}) {
+    for (int deepest : {MaxProjectTreeDepth, MaxProjectTreeDepth + 1, 100000}) {
+      TProjectFileContent c;
+      FillSample(c);
+      auto& nodes = choicesTree ? c.ChoicesTree.Items.Nodes : c.TargetDir.Items.Nodes;
+      nodes.clear();
+      for (int level = 0; level <= deepest; ++level) nodes.push_back({"n", level});
+      const std::string bytes = Bytes(c);
+      TProjectFileContent back;
+      if (deepest <= MaxProjectTreeDepth) {
+        EXPECT_NO_THROW(Read(bytes, back)) << deepest;
+        continue;
+      }
+      try {
+        Read(bytes, back);
+        ADD_FAILURE() << "a tree of " << deepest << " levels was read";
+      } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message, std::string("The ") + (choicesTree ? "choices" : "directory") +
+                                 " tree is nested deeper than 1000 levels");
+      }
+    }
   }
 }
 

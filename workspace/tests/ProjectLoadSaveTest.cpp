@@ -2,6 +2,7 @@
 #include <fstream>
 
 #include "MainWindowFixture.h"
+#include "ProjectFile.h"
 #include "Recent.h"
 #include "WorkspaceDialogs.h"
 #include "associations.h"
@@ -99,6 +100,63 @@ TEST_F(ProjectLoadSaveTest, ADamagedFileChangesNothing) {
   }
   EXPECT_THROW(W->ReadProjectFrom(Dir + "Missing.ipr"), Exception);
   EXPECT_EQ(W->FProjectFile, Dir + "Open.ipr");
+}
+
+// An item record named like one of the window's controls: the load goes
+// through whole and the window's control stays the window's.
+TEST_F(ProjectLoadSaveTest, ItemsNamedLikeControlsLoadApartFromThem) {
+  EditProject();
+  W->WriteProjectTo(Dir + "Good.ipr");
+  TProjectFileContent c;
+  LoadProjectFile(Dir + "Good.ipr", c);
+  ASSERT_FALSE(c.Registry.empty());
+  ASSERT_FALSE(c.Choices.empty());
+  c.Registry[0]->SetName("edProductName");
+  c.Choices[0]->SetName("tcChoices");
+  SaveProjectFile(Dir + "Named.ipr", c);
+
+  W->FModified = 0;
+  W->NewProject(1);
+  W->ReadProjectFrom(Dir + "Named.ipr");
+  EXPECT_EQ(W->FProjectFile, Dir + "Named.ipr");
+  EXPECT_EQ(W->FindComponent("edProductName"), W->edProductName);
+  EXPECT_EQ(W->FindComponent("tcChoices"), W->tcChoices);
+  EXPECT_EQ(W->edProductName->Text(), "Widget Works");
+  EXPECT_EQ(TabCaptions(W->tcRegistry).size(), 2u);
+  auto* reg = dynamic_cast<TRegEntry*>(W->tcRegistry->Tabs().GetObjectAt(0));
+  ASSERT_NE(reg, nullptr);
+  EXPECT_EQ(reg->Key, "Software\\Acme");
+  EXPECT_EQ(reg->Owner(), W);
+  // Saved as the program saves items: without a name.
+  W->WriteProjectTo(Dir + "Again.ipr");
+  EXPECT_EQ(ReadFileText(Dir + "Again.ipr"), ReadFileText(Dir + "Good.ipr"));
+}
+
+// The deepest tree a project may hold loads into the window and goes again;
+// a deeper one is refused before anything changes.
+TEST_F(ProjectLoadSaveTest, DeepDirectoryTrees) {
+  W->WriteProjectTo(Dir + "Plain.ipr");
+  auto withDepth = [this](int deepest, const std::string& name) {
+    TProjectFileContent c;
+    LoadProjectFile(Dir + "Plain.ipr", c);
+    c.TargetDir.Items.Nodes.clear();
+    for (int level = 0; level <= deepest; ++level)
+      c.TargetDir.Items.Nodes.push_back({level == 0 ? "<Home Directory>" : "d", level});
+    SaveProjectFile(Dir + name, c);
+    return Dir + name;
+  };
+  W->ReadProjectFrom(withDepth(MaxProjectTreeDepth, "Deep.ipr"));
+  EXPECT_EQ(W->trTargetDir->Items().Count(), MaxProjectTreeDepth + 1);
+  W->FModified = 0;
+  W->NewProject(0);
+  EXPECT_EQ(W->trTargetDir->Items().Count(), 1);
+
+  W->FProjectFile = Dir + "Open.ipr";
+  W->edProductName->SetText("Keep me");
+  EXPECT_THROW(W->ReadProjectFrom(withDepth(100000, "Deeper.ipr")), EReadError);
+  EXPECT_EQ(W->FProjectFile, Dir + "Open.ipr");
+  EXPECT_EQ(W->edProductName->Text(), "Keep me");
+  EXPECT_EQ(W->trTargetDir->Items().Count(), 1);
 }
 
 TEST_F(ProjectLoadSaveTest, NothingCarriesOverFromThePreviousProject) {

@@ -303,6 +303,8 @@ int64_t FileSeek(THandle h, int64_t offset, int origin) {
 
 bool FileTruncate(THandle h, int64_t size) { return ftruncate(static_cast<int>(h), static_cast<off_t>(size)) == 0; }
 
+bool FileFlush(THandle h) { return fsync(static_cast<int>(h)) == 0; }
+
 void FileClose(THandle h) {
   if (h != INVALID_FILE_HANDLE) close(static_cast<int>(h));
 }

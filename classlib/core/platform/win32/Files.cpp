@@ -288,6 +288,8 @@ bool FileTruncate(THandle h, int64_t size) {
   return SetEndOfFile(reinterpret_cast<HANDLE>(h)) != 0;
 }
 
+bool FileFlush(THandle h) { return FlushFileBuffers(reinterpret_cast<HANDLE>(h)) != 0; }
+
 void FileClose(THandle h) {
   if (h != INVALID_FILE_HANDLE) CloseHandle(reinterpret_cast<HANDLE>(h));
 }
