@@ -87,8 +87,8 @@ TEST_F(CabinetPhaseTest, MergedFilesFollowInSequenceOrderEachOnce) {
         WriteAll(tempcab + key, "merged " + key);
         // Extraction carries the member's attributes: a read-only one among them.
         if (key == "mod2.dll") SetFileAttributesA((tempcab + key).c_str(), FILE_ATTRIBUTE_READONLY);
-        m.RunStatement("INSERT INTO `File` (`File`,`Component_`,`FileName`,`FileSize`,`Sequence`) VALUES (?,'COMP1Sa.txt',?,1,?)",
-                       {key, key, sequence});
+        m.RunStatement("INSERT INTO `File` (`File`,`Component_`,`FileName`,`FileSize`,`Sequence`) VALUES (?,'COMP1Sa.txt',?,?,?)",
+                       {key, key, static_cast<int>(("merged " + key).size()), sequence});
       }
       m.Commit();
     };

@@ -216,13 +216,14 @@ TEST_F(DistributionTest, SetupExeUnpacksIntoTheTemporaryFolderAndStartsTheBootst
   MakeDistribution(Job, Zip);
   const std::string temp = ziptest::FreshFolder(Dir + "temp folder");
   EXPECT_EQ(ziptest::RunWithTempFolder(Out + "CD-Image\\Setup.exe", temp, Dir), 0u);
-  const std::string log = ReadText(temp + "Install.log");
+  const std::string ran = ziptest::RunFolderIn(temp);  // "><"
+  const std::string log = ReadText(ran + "Install.log");
   EXPECT_NE(log.find("Front-end: Vantrel"), std::string::npos) << log;
-  const std::string rec = ReadText(temp + "Vantrel.cmdline.txt");
+  const std::string rec = ReadText(ran + "Vantrel.cmdline.txt");
   EXPECT_EQ(rec.substr(0, rec.find_first_of("\r\n")),
             "\"My Product.msi\" \"tqWelcome.htm\" \"tqFinish.htm\" \"tqCustom.htm\" \"tqProgress.htm\"")
       << log;
-  EXPECT_TRUE(FileExists(temp + "tqstyle.css"));
+  EXPECT_TRUE(FileExists(ran + "tqstyle.css"));
 }
 
 TEST_F(DistributionTest, RebuildReplacesSetupExeAndSetupIni) {

@@ -44,12 +44,14 @@ class ZipSmithSfx : public ::testing::Test {
     ASSERT_EQ(Zip.SuccessCnt(), 3);
   }
   void ExpectRunsAndStartsInstall(const std::string& exe) {
+    Temp = FreshFolder(Temp);
     EXPECT_EQ(RunWithTempFolder(exe, Temp, Work), 7u);
-    EXPECT_EQ(ReadFileBytes(Temp + "setup.ini"), Bytes("[Setup]\r\nVersion=1.0\r\n"));
-    EXPECT_EQ(ReadFileBytes(Temp + "My Product.msi"), NoiseBytes(50000, 4));
-    TBytes rec = ReadFileBytes(Temp + "cmdline.txt");
+    const std::string ran = RunFolderIn(Temp);  // "><"
+    EXPECT_EQ(ReadFileBytes(ran + "setup.ini"), Bytes("[Setup]\r\nVersion=1.0\r\n"));
+    EXPECT_EQ(ReadFileBytes(ran + "My Product.msi"), NoiseBytes(50000, 4));
+    TBytes rec = ReadFileBytes(ran + "cmdline.txt");
     std::string line = std::string(rec.begin(), rec.end());
-    EXPECT_EQ(line.substr(0, line.find('\n')), "\"" + Temp + "install.exe\"");
+    EXPECT_EQ(line.substr(0, line.find('\n')), "\"" + ran + "install.exe\"");
   }
   std::string Work, Temp, Cd;
   std::vector<std::string> Messages;

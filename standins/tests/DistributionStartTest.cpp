@@ -70,11 +70,7 @@ class DistributionStartTest : public StandInFolder {
     std::string exe = Dir + "Setup.exe";
     ziptest::WriteFileBytes(exe, CdSetup(members));
     const unsigned long code = ziptest::RunWithTempFolder(exe, Temp, Dir);
-    // "><" is a folder of the run's own in the temporary folder.
-    Ran = Temp;
-    for (const std::string& name : ziptest::FilesIn(Temp))
-      if (GetFileAttributesA((Temp + name).c_str()) & FILE_ATTRIBUTE_DIRECTORY) Ran = Temp + name + "\\";
-    EXPECT_NE(Ran, Temp) << "no folder of its own";
+    Ran = ziptest::RunFolderIn(Temp);  // "><"
     return code;
   }
   std::string TempText(const std::string& name) {

@@ -317,4 +317,12 @@ std::vector<std::string> FilesIn(const std::string& folder) {
   return out;
 }
 
+std::string RunFolderIn(const std::string& temp) {
+  std::vector<std::string> made;
+  for (const std::string& name : FilesIn(temp))
+    if (GetFileAttributesA((temp + name).c_str()) & FILE_ATTRIBUTE_DIRECTORY) made.push_back(name);
+  EXPECT_EQ(made.size(), 1u) << "one folder of its own per run in " << temp;
+  return made.empty() ? temp : temp + made.back() + "\\";
+}
+
 }  // namespace tq::ziptest

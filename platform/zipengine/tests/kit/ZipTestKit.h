@@ -71,5 +71,8 @@ bool FileExists(const std::string& path);
 std::string FreshFolder(const std::string& path);
 void RemoveTree(const std::string& path);
 std::vector<std::string> FilesIn(const std::string& folder);  // names, sorted
+// The one folder a self-extractor run made in the temporary folder temp ("><"),
+// with a trailing "\\".
+std::string RunFolderIn(const std::string& temp);
 
 }  // namespace tq::ziptest
