@@ -11,6 +11,7 @@
 
 #include "BuildProject.h"
 #include "BuildSteps.h"
+#include "merge.h"
 #include "Menus.h"
 #include "Prompts.h"
 #include "WorkspaceDialogs.h"
@@ -234,6 +235,7 @@ void BuildingTimerTick(TRWInstallForm& form) {
 void InstallBuildCommand(TRWInstallForm& form) {
   form.buBuild->OnClick = [&form](TObject*) { BuildButtonClick(form); };
   form.Timer1->OnTimer = [&form](TObject*) { BuildingTimerTick(form); };
+  ModuleMerger() = MergeBuildModule;
 }
 
 }  // namespace tq

@@ -59,7 +59,7 @@ void WriteSummaryInformation(TBuild& build, const TBuildProject& project) {
   build.SetSummaryProperty(PidWordCount, 2);
   build.FCabinetName = package ? "primary.cab" : "MergeModule.CABinet";
   build.FKeySuffix = project.KeySuffix;
-  // A merge module's signature and module id join here (merge-module support).
+  if (!package) WriteModuleSignature(build);
   build.PersistSummaryInformation();
 }
 

@@ -1,7 +1,7 @@
 # The Build command and the package's table steps (included by CMakeLists.txt).
 add_library(tqbuildsteps STATIC
   BuildProject.cpp BuildProjectWindow.cpp BuildShared.cpp BuildPrepare.cpp DialogBitmaps.cpp BuildDirectories.cpp
-  BuildFeatures.cpp BuildComponents.cpp ComponentIds.cpp BuildFiles.cpp BuildLicense.cpp)
+  BuildFeatures.cpp BuildComponents.cpp ComponentIds.cpp BuildFiles.cpp BuildLicense.cpp ModuleSignature.cpp)
 target_include_directories(tqbuildsteps PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tqbuildsteps PUBLIC tqbuilddb tqworkspace_ui tqupdates tqcontrols gdi32)
 
@@ -12,7 +12,7 @@ target_link_libraries(tqhtmlpages PUBLIC tqworkspace_ui tqcontrols gdi32)
 
 # The Build button: the steps, then the cabinet phase and the distribution.
 add_library(tqbuildcommand STATIC BuildCommand.cpp)
-target_link_libraries(tqbuildcommand PUBLIC tqbuildsteps tqbuildcabinet_project tqdistribution tqhtmlpages)
+target_link_libraries(tqbuildcommand PUBLIC tqbuildsteps tqbuildcabinet_project tqdistribution tqhtmlpages tqbuildmerge)
 
 # The steps and the command on a real main window, in-process.
 tq_add_gtest(buildsteps_tests

@@ -28,6 +28,10 @@ namespace tq {
 // summary information, the product's properties and the dialog bitmaps. False
 // when source files of the choices are missing (the list has been shown).
 bool PrepareDatabase(TBuild& build);
+// Merge-module projects, during PrepareDatabase once the key suffix is set:
+// the ModuleSignature row, and build.FModuleId (clean product name + key
+// suffix) for the ModuleComponents rows.
+void WriteModuleSignature(TBuild& build);
 // The Directory table from the target-directory tree; committed.
 void WriteDirectoryTable(TBuild& build);
 // The Feature table from the choices and the hidden features; committed.

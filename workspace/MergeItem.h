@@ -17,6 +17,12 @@ class TMerge : public TComponent {
   std::string Directory;
   std::string Choice;
 
+  // Merges the module into the package being built (the cabinet phase): index
+  // is the item's tab on the Modules page, or -1, -2, -3 for the built-in .NET
+  // run-time and database-engine (Pro, Enterprise) modules. Defined with the
+  // package builder (builder/MergeModules.cpp).
+  void MergeIntoPackage(int index);
+
   // Default-name counter shared by every instance of the run.
   static int Counter;
 };

@@ -83,7 +83,8 @@ void StoredToTree(const TStoredTree& stored, TTreeView* tree) {
 }
 
 // The items read move from the content's holder to the window; each tab shows
-// its item's display name, the last tab the placeholder's caption.
+// its item's display name, the last tab the placeholder's caption -- unless
+// the page has no placeholder (a merge module's choices: placeholder empty).
 template <class T>
 void FillTabs(TRWInstallForm& w, TTabControl* tabs, std::vector<T*>& items, const std::string& placeholder,
               std::string (*caption)(const T&)) {
@@ -95,7 +96,8 @@ void FillTabs(TRWInstallForm& w, TTabControl* tabs, std::vector<T*>& items, cons
     // stop the load half-way, so it is dropped.
     item->SetName("");
     w.InsertComponent(item);
-    tabs->Tabs().AddObject(i + 1 == items.size() ? placeholder : caption(*item), item);
+    const bool last = i + 1 == items.size() && !placeholder.empty();
+    tabs->Tabs().AddObject(last ? placeholder : caption(*item), item);
   }
   items.clear();
   if (tabs->Tabs().Count() > 0) tabs->SetTabIndex(0);
@@ -250,7 +252,8 @@ void TRWInstallForm::ReadProjectFrom(const std::string& fileName) {
   if (TTreeNode* first = trTargetDir->Items().GetFirstNode()) first->Expand(true);
 
   ClearItemTabs(tcChoices);
-  FillTabs<TChoice>(*this, tcChoices, c.Choices, "Add A Sub-Choice", ChoiceCaption);
+  // A merge module's one choice is a real choice, not a placeholder.
+  FillTabs<TChoice>(*this, tcChoices, c.Choices, FProjectType == 1 ? "" : "Add A Sub-Choice", ChoiceCaption);
   StoredToTree(c.ChoicesTree, trChoices);
   if (tcChoices->Tabs().Count() > 0) {
     const std::string first = tcChoices->Tabs()[0];

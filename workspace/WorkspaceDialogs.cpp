@@ -41,6 +41,29 @@ std::string CheckAndButtons(const std::string& box, const std::string& caption, 
 
 }  // namespace
 
+TBdePathDlg::TBdePathDlg(TComponent* owner) : TPlainDialog(owner) {
+  TQ_FIELD(Label1);
+  TQ_FIELD(edBdePath);
+  TQ_FIELD(Button1);
+  TQ_FIELD(Button2);
+  TQ_FIELD(OpenDialog1);
+  TQ_HANDLER(TBdePathDlg, Button1Click);
+  LoadPlainLayout("BdePathDlg", "TBdePathDlg", "Bde Path",
+                  "  object Label1: TLabel\n    Left = 16\n    Top = 20\n    Width = 348\n"
+                  "    Caption = 'Please specify the path to the Bde Merge Module'\n  end\n"
+                  "  object edBdePath: TEdit\n    Left = 16\n    Top = 52\n    Width = 250\n    Height = 22\n"
+                  "    Text = ''\n  end\n"
+                  "  object Button1: TButton\n    Left = 276\n    Top = 50\n    Width = 88\n    Height = 26\n"
+                  "    Caption = 'Browse...'\n    OnClick = Button1Click\n  end\n"
+                  "  object Button2: TButton\n    Left = 146\n    Top = 120\n    Width = 88\n    Height = 28\n"
+                  "    Caption = 'OK'\n    Default = True\n    ModalResult = mrOk\n  end\n"
+                  "  object OpenDialog1: TOpenDialog\n    Filter = 'Merge Module Files(*.msm)|*.msm'\n  end\n");
+}
+
+void TBdePathDlg::Button1Click(TObject*) {
+  if (OpenDialog1->Execute()) edBdePath->SetText(OpenDialog1->FileName);
+}
+
 TGenerateHtmlPagesReminderDlg::TGenerateHtmlPagesReminderDlg(TComponent* owner) : TPlainDialog(owner) {
   TQ_FIELD(ckbDontRemind);
   TQ_FIELD(OKBtn);

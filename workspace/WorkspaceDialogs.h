@@ -37,10 +37,23 @@ class TPlainDialog : public TForm {
   }
 
 TQ_PLAIN_DIALOG(TMergeDlg, "MergeDlg", "Merge Modules");
-TQ_PLAIN_DIALOG(TBdePathDlg, "BdePathDlg", "Database Engine Merge Modules");
 TQ_PLAIN_DIALOG(TOKBottomDlg, "OKBottomDlg", "Dialog");
 
 #undef TQ_PLAIN_DIALOG
+
+// Asked once per machine for the location of a database-engine merge module.
+class TBdePathDlg : public TPlainDialog {
+ public:
+  explicit TBdePathDlg(TComponent* owner);
+  std::string ClassName() const override { return "TBdePathDlg"; }
+  TLabel* Label1 = nullptr;
+  TEdit* edBdePath = nullptr;
+  TButton* Button1 = nullptr;
+  TButton* Button2 = nullptr;
+  TOpenDialog* OpenDialog1 = nullptr;
+  // Browse...: a chosen module file goes into edBdePath.
+  void Button1Click(TObject* Sender);
+};
 
 // Asked before a build whose user interface includes the HTML pages: five
 // lines of text, the "Don't remind me" box, OK (mrOk) and Cancel (mrCancel).

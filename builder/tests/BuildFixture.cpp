@@ -141,7 +141,6 @@ void BuildTest::RunTableSteps() {
   ASSERT_TRUE(PrepareDatabase(build));
   WriteDirectoryTable(build);
   WriteFeatureTable(build);
-  if (W->FProjectType == 1) build.FModuleId = "Module" + build.FKeySuffix;
   WriteComponentTables(build);
   WriteFileTables(build);
   WriteLicenseText(build);

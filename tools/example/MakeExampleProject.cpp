@@ -1,7 +1,12 @@
 // tqexample: writes the shipped example project's .ipr from its files.
-//   tqexample <files folder> <project file> [<Flash GUI program> [<support file>...]]
+//   tqexample [--merge <module file> | --module] <files folder> <project file>
+//             [<Flash GUI program> [<support file>...]]
 // With a Flash GUI program, the variant whose Gui page chooses the Flash
 // front-end with that program as its movie and the support files beside it.
+// --merge adds a Modules page item that merges the module into the Tools
+// choice, its root under the bin folder. --module writes a merge-module
+// project instead: one choice "Shared_Files" with "Read Me.txt" in the home
+// directory and "bin\tool.dll" in the folder "lib".
 // The example is a small install package with a nested directory tree, a
 // required, a typical and an optional choice, file names with a blank and an
 // apostrophe, and a product name with an apostrophe. File paths in the project
@@ -12,6 +17,8 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "FileUtils.h"
 #include "ProjectFile.h"
@@ -39,28 +46,76 @@ void AddFile(TChoice* choice, const std::string& files, const std::string& relat
   choice->Directories->Add(directory);
 }
 
+void SetTargetDir(TProjectFileContent& c, std::vector<TStoredNode> nodes) {
+  c.TargetDir.Items.Nodes = std::move(nodes);
+  c.TargetDir.BorderStyle = 0;
+  c.TargetDir.Width = 200;
+  c.TargetDir.Height = 250;
+}
+
 template <class T>
 void PlaceholderOnly(TProjectFileContent& c, std::vector<T*>& items) {
   items.push_back(new T(c.Holder.get()));
 }
 
+void SaveProject(const std::string& project, TProjectFileContent& c) {
+  ForceDirectories(ExtractFileDir(project));
+  SaveProjectFile(project, c);
+  std::printf("%s\n", project.c_str());
+}
+
+// The merge-module project of --module.
+void MakeModuleProject(const std::string& files, const std::string& project) {
+  TProjectFileContent c;
+  c.ProjectType = 1;
+  SetTargetDir(c, {{"<Home Directory>", 0}, {"lib", 1}});
+  // A merge module's one choice, and no placeholder after it.
+  TChoice* shared = AddChoice(c, "Shared_Files", "", false, false, true);
+  AddFile(shared, files, "Read Me.txt", "<Home Directory>");
+  AddFile(shared, files, "bin\\tool.dll", "lib");
+  c.ChoicesTree.HideSelection = false;
+  c.ChoicesTree.Items.Nodes = {{"Choices", 0}, {"Shared_Files", 1}};
+  PlaceholderOnly(c, c.Registry);
+  PlaceholderOnly(c, c.Shortcuts);
+  PlaceholderOnly(c, c.EVars);
+  PlaceholderOnly(c, c.Merges);
+  PlaceholderOnly(c, c.Associations);
+  c.Info.ProductName = "Shared Files";
+  c.Info.ProductVersion = "2.1.0";
+  c.Info.PackageCode = "{3C4D5E6F-7A8B-4C9D-8E0F-1A2B3C4D5E6F}";
+  SaveProject(project, c);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: tqexample <files folder> <project file> [<Flash GUI program> [<support file>...]]\n");
+  std::string mergeModule;
+  bool moduleProject = false;
+  int first = 1;
+  if (argc >= 5 && std::string(argv[1]) == "--merge") {
+    mergeModule = argv[2];
+    first = 3;
+  } else if (argc >= 4 && std::string(argv[1]) == "--module") {
+    moduleProject = true;
+    first = 2;
+  }
+  if (argc - first < 2) {
+    std::fprintf(stderr,
+                 "usage: tqexample [--merge <module file> | --module] <files folder> <project file> "
+                 "[<Flash GUI program> [<support file>...]]\n");
     return 2;
   }
   try {
-    const std::string files = IncludeTrailingPathDelimiter(ExpandFileName(argv[1]));
-    const std::string project = ExpandFileName(argv[2]);
+    const std::string files = IncludeTrailingPathDelimiter(ExpandFileName(argv[first]));
+    const std::string project = ExpandFileName(argv[first + 1]);
     const std::string setup = ExtractFilePath(ExcludeTrailingPathDelimiter(files)) + "setup\\";
+    if (moduleProject) {
+      MakeModuleProject(files, project);
+      return 0;
+    }
     TProjectFileContent c;
     c.ProjectType = 0;
-    c.TargetDir.Items.Nodes = {{"<Home Directory>", 0}, {"bin", 1}, {"plug ins", 2}, {"docs", 1}};
-    c.TargetDir.BorderStyle = 0;
-    c.TargetDir.Width = 200;
-    c.TargetDir.Height = 250;
+    SetTargetDir(c, {{"<Home Directory>", 0}, {"bin", 1}, {"plug ins", 2}, {"docs", 1}});
 
     TChoice* core = AddChoice(c, "Core_Program", "", true, false, false);
     AddFile(core, files, "Read Me.txt", "<Home Directory>");
@@ -77,6 +132,13 @@ int main(int argc, char** argv) {
     PlaceholderOnly(c, c.Registry);
     PlaceholderOnly(c, c.Shortcuts);
     PlaceholderOnly(c, c.EVars);
+    if (!mergeModule.empty()) {
+      auto* merge = new TMerge(c.Holder.get());
+      merge->MergeModule = mergeModule;
+      merge->Directory = "bin";
+      merge->Choice = "Tools";
+      c.Merges.push_back(merge);
+    }
     PlaceholderOnly(c, c.Merges);
     PlaceholderOnly(c, c.Associations);
 
@@ -124,15 +186,13 @@ int main(int argc, char** argv) {
     c.UpdateCreated = false;
     c.VersionComparison = "< 2.0";
 
-    if (argc >= 4) {
+    if (argc >= first + 3) {
       c.IncludePages.FlashUi = true;
       c.IncludePages.HtmlUi = false;
-      c.IncludePages.FlashMovie = ExpandFileName(argv[3]);
-      for (int i = 4; i < argc; ++i) c.FlashSupport.SupportFiles->Add(ExpandFileName(argv[i]));
+      c.IncludePages.FlashMovie = ExpandFileName(argv[first + 2]);
+      for (int i = first + 3; i < argc; ++i) c.FlashSupport.SupportFiles->Add(ExpandFileName(argv[i]));
     }
-    ForceDirectories(ExtractFileDir(project));
-    SaveProjectFile(project, c);
-    std::printf("%s\n", project.c_str());
+    SaveProject(project, c);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "tqexample: %s\n", e.what());

@@ -79,6 +79,21 @@ TEST_F(ProjectLoadSaveTest, SaveLoadSaveGivesTheSameFile) {
   EXPECT_EQ(ReadFileText(first), ReadFileText(second));
 }
 
+TEST_F(ProjectLoadSaveTest, MergeModuleKeepsItsOnlyChoice) {
+  W->NewProject(1);
+  ASSERT_EQ(W->tcChoices->Tabs().Count(), 1);
+  const std::string name = W->tcChoices->Tabs()[0];
+  const std::string file = Dir + "Module.ipr";
+  W->WriteProjectTo(file);
+  W->NewProject(0);
+  W->ReadProjectFrom(file);
+  EXPECT_EQ(W->FProjectType, 1);
+  EXPECT_EQ(TabCaptions(W->tcChoices), std::vector<std::string>{name});
+  auto* choice = dynamic_cast<TChoice*>(W->tcChoices->Tabs().GetObjectAt(0));
+  ASSERT_NE(choice, nullptr);
+  EXPECT_EQ(choice->FName, name);
+}
+
 TEST_F(ProjectLoadSaveTest, ADamagedFileChangesNothing) {
   W->WriteProjectTo(Dir + "Good.ipr");
   std::string good = ReadFileText(Dir + "Good.ipr");
