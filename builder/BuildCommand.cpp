@@ -153,6 +153,18 @@ bool Remind(TRWInstallForm& form, bool updateSupport) {
   return true;
 }
 
+// After a good build of a new version with update support: offers to make the
+// update from FUpdateFrom to FUpdateVersion out of this build's cabinet,
+// record the pair and upload it.
+void OfferUpdate(TRWInstallForm& form) {
+  const std::string question = "Tarnquill is ready to create and upload an \r\nupdate from Version " +
+                               form.FUpdateFrom + " to " + form.FUpdateVersion + "." + "\r\n" +
+                               "If you don't proceed now, you can create the update" + "\r\n" +
+                               "from the Updates page later." + "\r\n" + "Do you want to proceed?";
+  if (MessageDlg(question, mtConfirmation, {mbYes, mbNo}) != mrYes) return;
+  if (form.CreateRecordedUpdate()) form.UploadUpdates(form.FUpdateFrom, true);
+}
+
 // The end of a build whose steps all ran or were cancelled.
 void Finish(TRWInstallForm& form, bool updateSupport, const TBuildProject& project, const TBuildResults& results) {
   if (form.FCancelBuild == 0) {
@@ -164,9 +176,7 @@ void Finish(TRWInstallForm& form, bool updateSupport, const TBuildProject& proje
     if (updateSupport) {
       form.FUpdatePending = 0;
       form.FModified = 1;
-      // ---- the offer to create and upload the update from FUpdateFrom to
-      // FUpdateVersion joins here, when FAllowAutoUpdate is set and FUpdateFrom
-      // is not empty; until update creation exists it is not offered ----
+      if (form.FAllowAutoUpdate != 0 && !form.FUpdateFrom.empty()) OfferUpdate(form);
     }
     ShowStatus(form, "Build Complete", StatusComplete);
   }

@@ -18,7 +18,7 @@ target_link_libraries(tqbuildcommand PUBLIC tqbuildsteps tqbuildcabinet_project 
 tq_add_gtest(buildsteps_tests
   SOURCES tests/BuildFixture.cpp tests/BuildStepsTest.cpp tests/BuildCommandTest.cpp tests/ComponentIdsTest.cpp
           tests/PeerPackageTest.cpp tests/UpdatesPageTest.cpp tests/HtmlPagesTest.cpp
-  LIBS tqbuildcommand)
+  LIBS tqbuildcommand tqftp_testing)
 tq_add_layouts(buildsteps_tests ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)
 add_dependencies(buildsteps_tests tq_program_data)
 

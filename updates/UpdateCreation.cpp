@@ -128,15 +128,20 @@ void TUpdateCreator::CreateNewPatchClick(const TUpdateProject& Project) {
                mtInformation, mbOK);
     return;
   }
+  if (CreateRecordedUpdate(Project)) FState.FUpdateCreated = 1;
+}
+
+bool TUpdateCreator::CreateRecordedUpdate(const TUpdateProject& Project) {
   std::string source = VersionFolder(Project, FState.FUpdateVersion) + "\\Old\\primary.cab";
   std::string target = VersionFolder(Project, FState.FUpdateFrom) + "\\New\\primary.cab";
+  // An update made from an older copy would be wrong: a failed copy ends here.
   if (!FileExists(source)) throw EFOpenError(Format("Cannot open file %s", {source}));
+  ForceDirectories(VersionFolder(Project, FState.FUpdateFrom) + "\\New");
   if (!CopyFile(source, target, false)) throw EFCreateError(Format("Cannot create file %s", {target}));
-  if (CreateUpdate(Project, FState.FUpdateFrom)) {
-    TIniFile ini(Project.AppDir + "AllowedUpdates.ini");
-    ini.WriteString("AllowedUpdates", "From" + FState.FUpdateFrom + "To" + FState.FUpdateVersion, "Yes");
-    FState.FUpdateCreated = 1;
-  }
+  if (!CreateUpdate(Project, FState.FUpdateFrom)) return false;
+  TIniFile ini(Project.AppDir + "AllowedUpdates.ini");
+  ini.WriteString("AllowedUpdates", "From" + FState.FUpdateFrom + "To" + FState.FUpdateVersion, "Yes");
+  return true;
 }
 
 bool TUpdateCreator::CreateUpdate(const TUpdateProject& Project, const std::string& FromVersion) {

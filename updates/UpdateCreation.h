@@ -91,6 +91,11 @@ class TUpdateCreator {
 
   // The Create Update button of the Updates page.
   void CreateNewPatchClick(const TUpdateProject& Project);
+  // Takes this build's cabinet (D(FUpdateVersion)\Old\primary.cab) as the next
+  // version's (D(FUpdateFrom)\New\primary.cab), creates the update from
+  // FUpdateFrom and records the pair in AllowedUpdates.ini; true when made.
+  // A cabinet that cannot be copied raises EFOpenError or EFCreateError.
+  bool CreateRecordedUpdate(const TUpdateProject& Project);
   // True when at least one update file exists afterwards.
   bool CreateUpdate(const TUpdateProject& Project, const std::string& FromVersion);
   void DeleteFolderFiles(const std::string& Folder);

@@ -166,6 +166,7 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_HANDLER(TRWInstallForm, edVersionComparisonChange);
   TQ_HANDLER(TRWInstallForm, edProductVersionExit);
   TQ_HANDLER(TRWInstallForm, buCreateNewPatchClick);
+  TQ_HANDLER(TRWInstallForm, buUploadToFtpSiteClick);
   TQ_HANDLER(TRWInstallForm, FormClose);
   TQ_HANDLER(TRWInstallForm, FormDestroy);
   TQ_HANDLER(TRWInstallForm, buProductCodeGuidClick);

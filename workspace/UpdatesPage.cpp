@@ -94,6 +94,12 @@ void TRWInstallForm::buCreateNewPatchClick(TObject*) {
   });
 }
 
+bool TRWInstallForm::CreateRecordedUpdate() {
+  return WithUpdateCreator(*this, [](TUpdateCreator& creator, const TUpdateProject& project) {
+    return creator.CreateRecordedUpdate(project);
+  });
+}
+
 bool TRWInstallForm::CreateUpdate(const std::string& fromVersion) {
   return WithUpdateCreator(*this, [&fromVersion](TUpdateCreator& creator, const TUpdateProject& project) {
     return creator.CreateUpdate(project, fromVersion);

@@ -27,6 +27,7 @@
 
 namespace tq {
 
+class TIniFile;
 class TCabinetWriter;
 class TZipSmith;
 class TCabinetReader;
@@ -371,9 +372,23 @@ class TRWInstallForm : public TForm, public TUpdateState {
   // Writes the update files from fromVersion to the current version; true when
   // at least one exists afterwards.
   bool CreateUpdate(const std::string& fromVersion);
+  // The update from FUpdateFrom out of this build's cabinet, recorded in
+  // AllowedUpdates.ini; true when made.
+  bool CreateRecordedUpdate();
   // The product version up to, not including, its second ".".
   std::string GetMajorMinorVersion() const;
   // ---- end of update creation ----
+
+  // ---- update upload ----
+  // The Upload button of the Updates page: the updates from FUpdateFrom, after
+  // the FTP settings dialog.
+  void buUploadToFtpSiteClick(TObject* sender);
+  // Sends the update lists and the update files from version From to the FTP
+  // server; Silent skips the settings dialog. True when everything arrived.
+  bool UploadUpdates(const std::string& From, bool Silent);
+  // Rebuilds the opened Updates.ini from the product's version folders.
+  void WriteUpdatesIni(TIniFile& Ini);
+  // ---- end of update upload ----
 
   // ---- page set-up and navigation ----
   // A side-bar item clicked: shows the page of that caption; others do nothing.

@@ -7,6 +7,8 @@
 
 #include "BuildFixture.h"
 #include "FileUtils.h"
+#include "FtpServer.h"
+#include "UpdReader.h"
 #include "IniFiles.h"
 #include "UpdateWindows.h"
 #include "WorkspaceDialogs.h"
@@ -23,6 +25,7 @@ class UpdatesPageTest : public BuildTest {
     if (!TabbedNotebookDlg) Application->CreateForm(TabbedNotebookDlg);
     if (!ProgressDlg) Application->CreateForm(ProgressDlg);
     VersionReminderDlg->ckbDontShow->SetChecked(true);
+    FtpDataDlg->ckbDontShow->SetChecked(false);
   }
 
   // Version 1.0 of Tool: app.exe and notes.txt in Core_Program, extra.dat in a
@@ -47,6 +50,52 @@ class UpdatesPageTest : public BuildTest {
   }
 
   std::string VersionFolder(const std::string& v) const { return App + "Patches\\Tool\\Version" + v + "\\"; }
+
+  // Version 1.1: app.exe changes, the automatic update allowed.
+  void ChangeToSecondVersion() {
+    W->edProductVersion->SetText("1.1");
+    Prompts.Expect(pkMessageDlg, "Do you want to allow automatic updates", mrYes);
+    W->edProductVersionExit(nullptr);
+    std::ofstream(Src + "app.exe", std::ios::binary) << std::string(5000, 'a') << "version two";
+  }
+
+  // The project's FTP settings for a local server; the settings dialog is not
+  // shown again.
+  void UseServer(const TFtpServer& server) {
+    ProjectFtpData->HostIp = "127.0.0.1";
+    ProjectFtpData->Port = std::to_string(server.Port());
+    ProjectFtpData->UserId = "publisher";
+    ProjectFtpData->Password = FtpPassword;
+    ProjectFtpData->Directory = "updates";
+    FtpDataDlg->ckbDontShow->SetChecked(true);
+  }
+
+  // The server holds both lists and version 1.0's update file of app.exe,
+  // which reads back as an update from 1.0.
+  void ExpectUploaded(const TFtpServer& server) {
+    const std::string upd = "Patch0.Core_Program.000TARGET.upd";
+    EXPECT_EQ(server.Tree(), (std::vector<std::string>{
+                                 "/updates/",
+                                 "/updates/AllowedUpdates.ini=" + ReadAll(App + "AllowedUpdates.ini"),
+                                 "/updates/Updates.ini=[Version1.0]\r\n" + upd + "=\r\n",
+                                 "/updates/Version1.0/",
+                                 "/updates/Version1.0/" + upd + "=" + ReadAll(VersionFolder("1.0") + upd),
+                             }));
+    EXPECT_NE(ReadAll(App + "AllowedUpdates.ini").find("From1.0To1.1=Yes"), std::string::npos);
+    tqtest::TUpdFile file = tqtest::ReadUpdFile(tqtest::ReadFileBytes(server.Root() + "\\updates\\Version1.0\\" + upd));
+    EXPECT_TRUE(file.Ok) << file.Error;
+    EXPECT_EQ(file.OldVersion, "1.0");
+    ASSERT_EQ(file.Entries.size(), 1u);
+    EXPECT_EQ(file.Entries[0].Name, "app.exe");
+    for (const TAskedPrompt& p : Prompts.Asked()) EXPECT_EQ(p.Text.find(FtpPassword), std::string::npos) << p.Text;
+  }
+
+  static std::string ReadAll(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  }
+
+  const std::string FtpPassword = "pw-9Qx";
 };
 
 TEST_F(UpdatesPageTest, UpdateSupportEnablesTheVersionComparison) {
@@ -85,7 +134,10 @@ TEST_F(UpdatesPageTest, CreateUpdateWritesTheUpdateFilesAndRecordsThePairOnce) {
   Prompts.Expect(pkMessageDlg, "Do you want to allow automatic updates", mrYes);
   W->edProductVersionExit(nullptr);
   std::ofstream(Src + "app.exe", std::ios::binary) << std::string(5000, 'a') << "version two";
-  Build();
+  Prompts.Expect(pkModalForm, "FtpDataDlg", mrCancel);
+  Prompts.Expect(pkMessageDlg, "Do you want to proceed?", mrNo);  // the build's offer declined
+  ClickBuild();
+  ASSERT_EQ(W->labBuilding->Caption(), "Build Complete");
   ASSERT_TRUE(FileExists(VersionFolder("1.1") + "Old\\primary.cab"));
 
   Prompts.Expect(pkShowMessage, "Update created successfully.");
@@ -125,6 +177,52 @@ TEST_F(UpdatesPageTest, CreateUpdateWithoutANewBuildSaysSo) {
   Prompts.Expect(pkShowMessage, "No new build to update. Build project first.");
   EXPECT_FALSE(W->CreateUpdate("1.0"));
   EXPECT_TRUE(Prompts.Done());
+}
+
+TEST_F(UpdatesPageTest, BuildOfANewVersionCreatesAndUploadsTheUpdateOnYes) {
+  TFtpServer server("publisher", FtpPassword);
+  BuildFirstVersion();
+  UseServer(server);
+  ChangeToSecondVersion();
+  Prompts.Expect(pkMessageDlg,
+                 "Tarnquill is ready to create and upload an \r\nupdate from Version 1.0 to 1.1.\r\n"
+                 "If you don't proceed now, you can create the update\r\nfrom the Updates page later.\r\n"
+                 "Do you want to proceed?",
+                 mrYes);
+  Prompts.Expect(pkShowMessage, "Update created successfully.");
+  Prompts.Expect(pkShowMessage, "Upload completed successfully.");
+  ClickBuild();
+  EXPECT_EQ(W->labBuilding->Caption(), "Build Complete");
+  EXPECT_TRUE(Prompts.Done());
+  EXPECT_EQ(TIniFile(App + "AllowedUpdates.ini").ReadString("AllowedUpdates", "From1.0To1.1", ""), "Yes");
+  EXPECT_EQ(ProjectFtpData->Directory, "/updates/");
+  ExpectUploaded(server);
+}
+
+TEST_F(UpdatesPageTest, HandOverDeclinedThenTheUploadButton) {
+  TFtpServer server("publisher", FtpPassword);
+  BuildFirstVersion();
+  UseServer(server);
+  ChangeToSecondVersion();
+  Prompts.Expect(pkMessageDlg, "Do you want to proceed?", mrNo);
+  ClickBuild();
+  EXPECT_EQ(W->labBuilding->Caption(), "Build Complete");
+  EXPECT_TRUE(server.Commands().empty());
+  EXPECT_FALSE(FileExists(VersionFolder("1.0") + "Patch0.Core_Program.000TARGET.upd"));
+
+  Prompts.Expect(pkShowMessage, "Update created successfully.");
+  W->buCreateNewPatchClick(nullptr);
+  // The button shows the settings dialog first; Cancel ends the upload unseen.
+  FtpDataDlg->ckbDontShow->SetChecked(false);
+  Prompts.Expect(pkModalForm, "FtpDataDlg", mrCancel);
+  W->buUploadToFtpSite->Click();
+  EXPECT_TRUE(server.Commands().empty());
+  Prompts.Expect(pkModalForm, "FtpDataDlg", mrOk);
+  Prompts.Expect(pkShowMessage, "Upload completed successfully.");
+  W->buUploadToFtpSite->Click();
+  EXPECT_TRUE(Prompts.Done());
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  ExpectUploaded(server);
 }
 
 }  // namespace

@@ -52,11 +52,18 @@ TFtpServer::TFtpServer(const std::string& User, const std::string& Password) {
   FRoot = FWork + "\\root";
   std::string line = Quoted(TQ_PYTHON) + " " + Quoted(TQ_FTP_SERVER) + " " + Quoted(HostPath(FWork)) + " " +
                      Quoted(User) + " " + Quoted(Password);
+  // The server writes to no pipe of ours: its output goes nowhere.
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                           OPEN_EXISTING, 0, nullptr);
   STARTUPINFOA si{};
   si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = si.hStdOutput = si.hStdError = nul;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(TQ_PYTHON, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    throw std::runtime_error("cannot start the FTP server");
+  const BOOL started = CreateProcessA(TQ_PYTHON, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  CloseHandle(nul);
+  if (!started) throw std::runtime_error("cannot start the FTP server");
   if (pi.hProcess) CloseHandle(pi.hProcess);
   if (pi.hThread) CloseHandle(pi.hThread);
   const fs::path portFile = FWork + "\\port";
@@ -65,7 +72,13 @@ TFtpServer::TFtpServer(const std::string& User, const std::string& Password) {
   FPort = std::stoi(ReadAll(portFile));
 }
 
-TFtpServer::~TFtpServer() { std::ofstream(FWork + "\\stop") << "stop"; }
+TFtpServer::~TFtpServer() {
+  std::ofstream(FWork + "\\stop") << "stop";
+  // Wait for the end: a server outliving the test would keep the test's
+  // output open (and its work folder is removed with the test's folder).
+  const fs::path portFile = FWork + "\\port";
+  for (int i = 0; i < 200 && fs::exists(portFile); ++i) Sleep(50);
+}
 
 void TFtpServer::Refuse(const std::vector<std::string>& Knobs) {
   std::ofstream f(FWork + "\\knobs", std::ios::binary);

@@ -13,7 +13,8 @@ WORK/knobs (read afresh for every command) names commands to refuse with
     STOR              every STOR
     MKD /updates      MKD with exactly that argument
     STOR #2           the second STOR since the server started
-The server ends when WORK/stop appears (or after ten minutes).
+The server ends when WORK/stop appears or WORK is removed (or after ten
+minutes), removing WORK/port as it goes.
 """
 import logging
 import os
@@ -76,6 +77,11 @@ with open(os.path.join(work, "port.tmp"), "w") as f:
 os.replace(os.path.join(work, "port.tmp"), os.path.join(work, "port"))
 deadline = time.monotonic() + 600
 stop = os.path.join(work, "stop")
-while not os.path.exists(stop) and time.monotonic() < deadline:
+# Also ends when the work folder is gone (the test's temporary folder removed).
+while os.path.isdir(work) and not os.path.exists(stop) and time.monotonic() < deadline:
     server.ioloop.loop(timeout=0.05, blocking=False)
 server.close_all()
+try:
+    os.remove(os.path.join(work, "port"))  # tells the test the server has gone
+except OSError:
+    pass
