@@ -49,6 +49,9 @@ for page in Associations Modules Gui Msi Build Updates; do
   steps+=("$spin_down" "mouse:$page" "show:$page")
 done
 # One step back up brings Build (the eleventh) into view again.
+# The example's HTML setup: its fonts and pages first, the page reminder answered.
+steps+=("answer:Boilerplate Options=OK" "answer:Generate Html Pages Reminder=OK"
+        "click:Font And Color Options" "answered:Boilerplate Options" "click:Generate The Pages Now")
 steps+=("mouse:@93,73" "mouse:Build" "show:Build" "click:Build" "wait:Build Complete!Build Error" "bounds")
 out="$(drive "${steps[@]}")"
 echo "$out"
