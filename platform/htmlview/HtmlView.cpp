@@ -205,6 +205,8 @@ void THtmlView::Build() {
     GetTextExtentPoint32A(flow.Dc, s.c_str(), static_cast<int>(s.size()), &size);
     return SIZE{size.cx, size.cy};
   };
+  // The element a <label for=...> being walked names: a click on its text clicks it.
+  THtmlElement* labelFor = nullptr;
   // Words of a text run, as many per static as fit on the line.
   auto text = [&](const std::string& raw, HFONT font) {
     std::istringstream words(raw);
@@ -212,7 +214,8 @@ void THtmlView::Build() {
     auto flush = [&] {
       if (run.empty()) return;
       SIZE s = textWidth(run, font);
-      make("STATIC", run, SS_LEFT | SS_NOPREFIX, s.cx + 2, s.cy, nullptr, TControl::Text, font);
+      make("STATIC", run, SS_LEFT | SS_NOPREFIX | (labelFor ? SS_NOTIFY : 0), s.cx + 2, s.cy, labelFor,
+           TControl::Text, font);
       run.clear();
     };
     while (words >> word) {
@@ -285,6 +288,11 @@ void THtmlView::Build() {
       } else if (tag == "td" || tag == "th") {
         walk(e, font);
         flow.X += 12;
+      } else if (tag == "label" && e->Attribute("for")) {
+        THtmlElement* outer = labelFor;
+        labelFor = FBuiltFor->Find(*e->Attribute("for"));
+        walk(e, font);
+        labelFor = outer;
       } else {
         walk(e, OneOf(tag, {"b", "strong"}) ? static_cast<HFONT>(FFonts[1]) : font);
       }
@@ -395,6 +403,17 @@ void THtmlView::Command(void* control, int code) {
         for (int i = 0; i < e->Length(); ++i) e->Option(i)->SetSelected(SendMessageA(w, LB_GETSEL, i, 0) > 0);
       } else if (code == LBN_DBLCLK) {
         FBrowser.DblClick(e);
+      }
+      break;
+    case TControl::Text:
+      // A label's text: a click on it is a click on what it labels (radio
+      // buttons and check boxes change; a field takes the focus).
+      if (code == STN_CLICKED) {
+        if (Lower(e->Tag) == "input" && e->Attribute("type") &&
+            OneOf(Lower(*e->Attribute("type")), {"radio", "checkbox"}))
+          FBrowser.Click(e);
+        else
+          e->Focus();
       }
       break;
     case TControl::Combo:

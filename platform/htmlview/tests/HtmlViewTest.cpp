@@ -173,5 +173,36 @@ TEST_F(View, TheAppletIsAProgressBar) {
   EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 150);
 }
 
+struct LabelSearch {
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindLabel(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<LabelSearch*>(lp);
+  if (WindowText(w) != s->text) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+// A mouse click on a label's text clicks what it labels, as in a browser: the
+// radio button changes and its sink runs.
+TEST_F(View, AClickOnALabelClicksWhatItLabels) {
+  LabelSearch search{"For all users of this computer", nullptr};
+  EnumChildWindows(static_cast<HWND>(Page->Window()), FindLabel, reinterpret_cast<LPARAM>(&search));
+  ASSERT_NE(search.found, nullptr);
+  int clicks = 0;
+  THtmlEventSink all(THtmlEventKind::Click, [&](IHtmlElement*) {
+    ++clicks;
+    return true;
+  });
+  all.Connect(Frame()->Item("AllUsers"));
+  SendMessageA(search.found, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageA(search.found, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(Frame()->Item("AllUsers")->Checked());
+  EXPECT_EQ(SendMessageA(Control("AllUsers"), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
 }  // namespace
 }  // namespace tq::html
