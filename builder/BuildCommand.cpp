@@ -13,6 +13,7 @@
 #include "BuildSteps.h"
 #include "merge.h"
 #include "Menus.h"
+#include "ProductFileName.h"
 #include "Prompts.h"
 #include "WorkspaceDialogs.h"
 #include "main.h"
@@ -196,6 +197,12 @@ void BuildButtonClick(TRWInstallForm& form) {
   if (Running) return;
   if (form.edProductName->Text().empty()) {
     MessageDlg(EmptyProductName, mtError, mbOK);
+    return;
+  }
+  // The name becomes part of file names: nothing is written for one that
+  // would lead elsewhere.
+  if (const std::string fault = ProductFileNameFault(form.edProductName->Text()); !fault.empty()) {
+    MessageDlg(ProductFileNameMessage(form.edProductName->Text(), fault), mtError, mbOK);
     return;
   }
   const bool updateSupport = form.ckbIncludePatching->Checked();

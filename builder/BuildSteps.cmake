@@ -11,7 +11,7 @@ target_include_directories(tqhtmlpages PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tqhtmlpages PUBLIC tqworkspace_ui tqcontrols gdi32)
 
 # The Build button: the steps, then the cabinet phase and the distribution.
-add_library(tqbuildcommand STATIC BuildCommand.cpp)
+add_library(tqbuildcommand STATIC BuildCommand.cpp ProductFileName.cpp)
 target_link_libraries(tqbuildcommand PUBLIC tqbuildsteps tqbuildcabinet_project tqdistribution tqhtmlpages tqbuildmerge)
 
 # The steps and the command on a real main window, in-process.

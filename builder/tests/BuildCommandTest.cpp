@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <stdexcept>
 
 #include "BuildCommand.h"
@@ -37,6 +39,25 @@ class BuildCommandTest : public BuildTest {
                              "TqCustInfo.htm", "TqLocation.htm", "TqGroup.htm", "TqInstallType.htm", "TqCustom.htm",
                              "TqInstall.htm", "TqProgress.htm", "TqFinish.htm"})
       std::ofstream(Dir + page) << "<html></html>";
+  }
+  static void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  static std::vector<std::string> FolderNames(const std::string& dir) {
+    std::vector<std::string> names;
+    TSearchRec f;
+    if (FindFirst(dir + "*.*", faAnyFile, f) == 0) {
+      do {
+        if (f.Name != "." && f.Name != "..") names.push_back(f.Name);
+      } while (FindNext(f) == 0);
+      FindClose(f);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
   }
   void ExpectEnded(const std::string& caption, TColor color) {
     EXPECT_EQ(W->labBuilding->Caption(), caption);
@@ -294,6 +315,30 @@ TEST_F(BuildCommandTest, ClosingWaitsForTheEndOfTheBuildAndNewIsRefused) {
   EXPECT_TRUE(W->New1->Enabled());
   EXPECT_TRUE(W->Open1->Enabled());
 }
+
+class ProductNameRefusedTest : public BuildCommandTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ProductNameRefusedTest, BeforeAnythingIsWritten) {
+  SimpleProject();
+  W->edProductName->SetText(GetParam());
+  ForceDirectories(Dir + "somewhere");
+  Write(Dir + "somewhere\\Uninstallvictim.exe", "the victim");
+  const std::vector<std::string> app = FolderNames(App), dir = FolderNames(Dir);
+  Prompts.Expect(pkMessageDlg, "The Product Name on the Information page cannot be used in file names: \"" +
+                                   std::string(GetParam()) + "\"");
+  ClickBuild();
+  ASSERT_EQ(Prompts.Asked().size(), 1u);
+  EXPECT_EQ(Prompts.Asked()[0].DlgType, mtError);
+  EXPECT_EQ(FolderNames(App), app);
+  EXPECT_EQ(FolderNames(Dir), dir);
+  EXPECT_EQ(Bytes(Dir + "somewhere\\Uninstallvictim.exe"), "the victim");
+  EXPECT_FALSE(BuildRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ProductNameRefusedTest,
+                         ::testing::Values("x\\..\\..\\somewhere\\victim", "..\\somewhere\\victim", "a/b", "..",
+                                           "CON", "nul .txt", "Lpt1", "COM9.app", "Tool.", "Tool ", "a:b",
+                                           "what?", "tab\there"));
 
 TEST_F(BuildCommandTest, DotsCycleAcrossBuilds) {
   // Earlier builds of this process ran the timer as long as they took: start
