@@ -4,6 +4,9 @@
 // support, the update-support files and the FTP settings file Updates2.dat.
 #include "BuildSteps.h"
 
+#include <string>
+#include <vector>
+
 #include "BuildAuxFiles.h"
 #include "ComponentIds.h"
 #include "FtpData.h"
@@ -33,8 +36,22 @@ const char* const InsertModuleComponentsRow =
 
 const char* const FtpDataError = "Error encrypting remote website data.";
 
-// Writes the component of one package file and its FeatureComponents row.
-void AddFileComponent(TBuild& build, const TPackageFile& file) {
+// The rows that join components to features and modules wait until the
+// Component rows are written: inserts that alternate between the tables cost
+// the installer time that grows with the square of the rows, inserts table by
+// table do not. Written in the order they came.
+struct TJoinRows {
+  std::vector<TSqlValues> Feature, Module;
+  void Write(TBuild& build) {
+    for (const TSqlValues& row : Feature) build.RunStatement(InsertFeatureComponentsRow, row);
+    for (const TSqlValues& row : Module) build.RunStatement(InsertModuleComponentsRow, row);
+    Feature.clear();
+    Module.clear();
+  }
+};
+
+// Writes the component of one package file; its FeatureComponents row waits.
+void AddFileComponent(TBuild& build, const TPackageFile& file, TJoinRows& joins) {
   std::string id;
   if (file.Group == pgChoiceFile || file.Group == pgUninstaller)
     id = NewComponentId();
@@ -46,7 +63,7 @@ void AddFileComponent(TBuild& build, const TPackageFile& file) {
   const std::string key = file.ComponentKey(build.FKeySuffix);
   build.RunStatement(InsertComponentRow,
                      {key, id, file.DirectoryKey, file.Attributes, nullptr, file.FileKey(build.FKeySuffix)});
-  build.RunStatement(InsertFeatureComponentsRow, {file.Feature, key});
+  joins.Feature.push_back({file.Feature, key});
 }
 
 }  // namespace
@@ -64,13 +81,14 @@ void WriteComponentTables(TBuild& build) {
 
   // The updates-menu registry rows of the hidden feature BRINDLEREGDATA, after
   // the helper programs.
+  TJoinRows joins;
   bool registryWritten = false;
   auto writeRegistryComponent = [&] {
     if (registryWritten) return;
     registryWritten = true;
     const std::string registryComponent = "COMPBRINDLEREGDATA" + build.FKeySuffix;
     build.RunStatement(InsertComponentRow, {registryComponent, NewComponentId(), "TARGETDIR", 16, nullptr, nullptr});
-    build.RunStatement(InsertFeatureComponentsRow, {"BRINDLEREGDATA", registryComponent});
+    joins.Feature.push_back({"BRINDLEREGDATA", registryComponent});
   };
   build.FUninstallChoice = UninstallerChoice(project);
 
@@ -84,19 +102,20 @@ void WriteComponentTables(TBuild& build) {
     if (file.Group == pgFtpData) {
       // Asked for once the update-support files are written; the file goes in
       // only when it was written.
-      if (project.AskFtpSettings && project.AskFtpSettings() != mrOk) return;
+      if (project.AskFtpSettings && project.AskFtpSettings() != mrOk) return joins.Write(build);
       if (project.FtpData && WriteFtpDataFile(*project.FtpData, project.ProjectFile, project.ProductName)) {
         build.FFtpDataWritten = true;
       } else {
         MessageBox(FtpDataError, ApplicationTitle(), MB_OK);
-        return;
+        return joins.Write(build);
       }
     }
-    AddFileComponent(build, file);
+    AddFileComponent(build, file, joins);
     if (mergeModule && file.Group == pgChoiceFile)
-      build.RunStatement(InsertModuleComponentsRow, {file.ComponentKey(build.FKeySuffix), build.FModuleId, language});
+      joins.Module.push_back({file.ComponentKey(build.FKeySuffix), build.FModuleId, language});
   }
   writeRegistryComponent();
+  joins.Write(build);
 }
 
 }  // namespace tq
