@@ -70,7 +70,10 @@ suffix=${id#Shared Files.}
 # 4. The example package with the module merged into Tools, below bin.
 package_project="$work/Sample/1.0.0/Sample.ipr"
 "$TQ_WINE" "$tools_dir/tqexample.exe" --merge "$(winpath "$msm")" "$(winpath "$files")" "$(winpath "$package_project")" >/dev/null
-drive "$package_project" "answer:needs saving=No" "click:Build" "wait:Build Complete!Build Error"
+# The example's HTML setup: its fonts and pages first, the page reminder answered.
+drive "$package_project" "answer:needs saving=No" "answer:Boilerplate Options=OK" \
+  "answer:Generate Html Pages Reminder=OK" "click:Font And Color Options" "answered:Boilerplate Options" \
+  "click:Generate The Pages Now" "click:Build" "wait:Build Complete!Build Error"
 pkg="$work/Sample/1.0.0/Sample.msi"
 [ -f "$pkg" ] || fail "no package was built"
 export_has() {  # table, pattern (grep -E, on the tab-separated rows)
