@@ -11,10 +11,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
 
-rm -rf "$work"
-mkdir -p "$work"
-cp -r "$program_dir" "$work/prog"
-prog="$work/prog"
+fresh_program_copy "$program_dir" "$work"
 touch "$prog/DontShowUpdates.dat"  # no updater start
 folder="$work/Sample/1.0.0"
 project="$folder/Sample.ipr"

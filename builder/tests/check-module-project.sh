@@ -18,10 +18,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
 
-rm -rf "$work"
-mkdir -p "$work"
-cp -r "$program_dir" "$work/prog"
-prog="$work/prog"
+fresh_program_copy "$program_dir" "$work"
 # A fresh marker keeps the updater from starting.
 touch "$prog/DontShowUpdates.dat"
 files="$here/examples/Sample/files"
@@ -71,9 +68,8 @@ suffix=${id#Shared Files.}
 package_project="$work/Sample/1.0.0/Sample.ipr"
 "$TQ_WINE" "$tools_dir/tqexample.exe" --merge "$(winpath "$msm")" "$(winpath "$files")" "$(winpath "$package_project")" >/dev/null
 # The example's HTML setup: its fonts and pages first, the page reminder answered.
-drive "$package_project" "answer:needs saving=No" "answer:Boilerplate Options=OK" \
-  "answer:Generate Html Pages Reminder=OK" "click:Font And Color Options" "answered:Boilerplate Options" \
-  "click:Generate The Pages Now" "click:Build" "wait:Build Complete!Build Error"
+drive "$package_project" "answer:needs saving=No" "${html_pages_steps[@]}" "click:Build" \
+  "wait:Build Complete!Build Error"
 pkg="$work/Sample/1.0.0/Sample.msi"
 [ -f "$pkg" ] || fail "no package was built"
 export_has() {  # table, pattern (grep -E, on the tab-separated rows)

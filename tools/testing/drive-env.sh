@@ -6,3 +6,16 @@ if [ -z "${TQ_WINE:-}" ]; then
 fi
 fail() { echo "FAIL: $*" >&2; exit 1; }
 winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
+# fresh_program_copy PROGRAM_DIR WORK_DIR: an empty work folder holding a copy of
+# the program directory as WORK_DIR/prog, named by $prog.
+fresh_program_copy() {
+  rm -rf "$2"
+  mkdir -p "$2"
+  cp -r "$1" "$2/prog"
+  prog="$2/prog"
+}
+# tqdrive steps that make an HTML-setup project's fonts and pages and answer the
+# page reminder of the Build that follows them.
+html_pages_steps=("answer:Boilerplate Options=OK" "answer:Generate Html Pages Reminder=OK"
+                  "click:Font And Color Options" "answered:Boilerplate Options"
+                  "click:Generate The Pages Now")

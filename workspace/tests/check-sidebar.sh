@@ -12,10 +12,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
 
-rm -rf "$work"
+fresh_program_copy "$program_dir" "$work"
 mkdir -p "$work/proj"
-cp -r "$program_dir" "$work/prog"
-prog="$work/prog"
 rm -f "$prog/elfrm.ini" "$prog/opendlg.ini" "$prog/Recent.dat"
 touch "$prog/DontShowUpdates.dat"
 project="$(winpath "$work/proj/Sample.ipr")"
@@ -50,8 +48,7 @@ for page in Associations Modules Gui Msi Build Updates; do
 done
 # One step back up brings Build (the eleventh) into view again.
 # The example's HTML setup: its fonts and pages first, the page reminder answered.
-steps+=("answer:Boilerplate Options=OK" "answer:Generate Html Pages Reminder=OK"
-        "click:Font And Color Options" "answered:Boilerplate Options" "click:Generate The Pages Now")
+steps+=("${html_pages_steps[@]}")
 steps+=("mouse:@93,73" "mouse:Build" "show:Build" "click:Build" "wait:Build Complete!Build Error" "bounds")
 out="$(drive "${steps[@]}")"
 echo "$out"

@@ -9,10 +9,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
 
-rm -rf "$work"
-mkdir -p "$work"
-cp -r "$program_dir" "$work/prog"
-prog="$work/prog"
+fresh_program_copy "$program_dir" "$work"
 rm -f "$prog/tarnquill.log" "$prog/Untitled.msi" "$prog/Untitled.msm" "$prog/Recent.dat" \
       "$prog/DontShowUpdates.dat" "$prog/updater-args.txt"
 cp "$tools_dir/updates_standin.exe" "$prog/Updates.exe"
