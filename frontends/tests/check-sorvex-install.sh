@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A distribution installs through its Flash front-end, end to end under Wine
 # with the real programs: the Flash variant's Setup.exe (make-flash-example.sh)
-# unpacks into a temporary folder of the test's own and starts the bootstrap
+# unpacks into a fresh folder of its own inside a temporary folder of the
+# test's own and starts the bootstrap
 # stand-in, which starts Sorvex, which starts the GUI stand-in; the stand-in
 # walks the protocol for a Typical install. Then:
 #  - the package's Typical files are in the chosen folder byte for byte, the
@@ -30,18 +31,29 @@ setup="$out/project/1.0.0/CD-Image/Setup.exe"
 [ -f "$setup" ] || fail "no $setup (make-flash-example.sh first)"
 
 "$TQ_WINE" cmd /c "set TEMP=$(winpath "$temp")&& set TMP=$(winpath "$temp")&& $(winpath "$setup")" </dev/null >/dev/null 2>&1 &
+# Setup.exe makes one Setup-XXXXXXXX folder of its own in TEMP and runs from it.
+run=""
+find_run() { [ -n "$run" ] || run="$(find "$temp" -mindepth 1 -maxdepth 1 -type d -name 'Setup-*' | head -1)"; }
 # Sorvex's last line, or time runs out (an install under Wine takes seconds).
 quit_at=""
 for _ in $(seq 1 1500); do
-  if [ -z "$quit_at" ] && grep -q "^sent: Quit" "$temp/FlashGui.log" 2>/dev/null; then quit_at=$(date +%s.%N); fi
-  if grep -q "^Sorvex ends" "$temp/Sorvex.log" 2>/dev/null; then break; fi
+  find_run
+  if [ -n "$run" ]; then
+    if [ -z "$quit_at" ] && grep -q "^sent: Quit" "$run/FlashGui.log" 2>/dev/null; then quit_at=$(date +%s.%N); fi
+    if grep -q "^Sorvex ends" "$run/Sorvex.log" 2>/dev/null; then break; fi
+  fi
   sleep 0.2
 done
 ended_at=$(date +%s.%N)
 wait || true
-show() { for f in Install.log Sorvex.log FlashGui.log; do echo "== $f"; tr -d '\r' < "$temp/$f" 2>/dev/null | tail -60; done; }
-grep -q "^Sorvex ends" "$temp/Sorvex.log" 2>/dev/null || { show; fail "Sorvex did not end"; }
-gui="$(tr -d '\r' < "$temp/FlashGui.log")"
+show() {
+  echo "== $temp:"; ls -la "$temp" "$run" 2>&1 || true
+  for f in Install.log Sorvex.log FlashGui.log; do echo "== $f"; tr -d '\r' 2>/dev/null < "$run/$f" | tail -60 || true; done
+}
+[ -n "$run" ] || { show; fail "Setup.exe made no Setup-* folder in $temp"; }
+[ "$(find "$temp" -mindepth 1 -maxdepth 1 | wc -l)" = 1 ] || { show; fail "Setup.exe left more than its own folder in $temp"; }
+grep -q "^Sorvex ends" "$run/Sorvex.log" 2>/dev/null || { show; fail "Sorvex did not end"; }
+gui="$(tr -d '\r' < "$run/FlashGui.log")"
 grep -qx "result: ok" <<<"$gui" || { show; fail "the GUI stand-in did not finish its script"; }
 
 # The Typical set, byte for byte; the optional plug-in stays out.
@@ -51,11 +63,11 @@ done
 [ ! -e "$target/bin/plug ins/extra plug.dat" ] || fail "the optional plug-in was installed"
 
 # The group, written back with its full path.
-group_line="$(tr -d '\r' < "$temp/setup.ini" | grep '^Group=' || true)"
+group_line="$(tr -d '\r' < "$run/setup.ini" | grep '^Group=' || true)"
 [[ "$group_line" == Group=*'\Sam'"'"'s Tool Test' ]] || fail "setup.ini has no full Group path: '$group_line'"
 
 # What the installer received.
-log="$(tr -d '\r' < "$temp/Sorvex.log")"
+log="$(tr -d '\r' < "$run/Sorvex.log")"
 want_target="$(winpath "$target")"
 grep -qiF "Property(S): TARGETDIR = $want_target" <<<"$log" || { show; fail "no Property(S) TARGETDIR line for $want_target"; }
 grep -qF "Property(S): ADDDEFAULT = " <<<"$log" || fail "no Property(S) ADDDEFAULT line"
