@@ -112,8 +112,14 @@ bool RunSteps(TRWInstallForm& form, std::unique_ptr<TBuild>& build, TBuildResult
   if (!goOn()) return true;
   WriteFileTables(*build);
   WriteLicenseText(*build);  // no drain between: the two are one step
-  // ---- the Registry, Shortcut, Environment and file-association steps join
-  // here, each after goOn() ----
+  if (!goOn()) return true;
+  WriteRegistryTable(*build);
+  if (!goOn()) return true;
+  WriteShortcutTable(*build);
+  if (!goOn()) return true;
+  WriteEnvironmentTable(*build);
+  if (!goOn()) return true;
+  WriteAssociations(*build);
   if (!goOn()) return true;
   build->CommitDatabase();
   results = build->FResults;

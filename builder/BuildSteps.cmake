@@ -1,7 +1,8 @@
 # The Build command and the package's table steps (included by CMakeLists.txt).
 add_library(tqbuildsteps STATIC
   BuildProject.cpp BuildProjectWindow.cpp BuildShared.cpp BuildPrepare.cpp DialogBitmaps.cpp BuildDirectories.cpp
-  BuildFeatures.cpp BuildComponents.cpp ComponentIds.cpp BuildFiles.cpp BuildLicense.cpp ModuleSignature.cpp)
+  BuildFeatures.cpp BuildComponents.cpp ComponentIds.cpp BuildFiles.cpp BuildLicense.cpp ModuleSignature.cpp
+  BuildRegistry.cpp BuildShortcuts.cpp BuildEnvironment.cpp)
 target_include_directories(tqbuildsteps PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tqbuildsteps PUBLIC tqbuilddb tqworkspace_ui tqupdates tqcontrols gdi32)
 
@@ -17,7 +18,7 @@ target_link_libraries(tqbuildcommand PUBLIC tqbuildsteps tqbuildcabinet_project 
 # The steps and the command on a real main window, in-process.
 tq_add_gtest(buildsteps_tests
   SOURCES tests/BuildFixture.cpp tests/BuildStepsTest.cpp tests/BuildCommandTest.cpp tests/ComponentIdsTest.cpp
-          tests/PeerPackageTest.cpp tests/UpdatesPageTest.cpp tests/HtmlPagesTest.cpp
+          tests/PeerPackageTest.cpp tests/UpdatesPageTest.cpp tests/HtmlPagesTest.cpp tests/BuildItemStepsTest.cpp
   LIBS tqbuildcommand tqftp_testing)
 tq_add_layouts(buildsteps_tests ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)
 add_dependencies(buildsteps_tests tq_program_data)

@@ -52,12 +52,26 @@ void WriteLicenseText(TBuild& build);
 std::string LicenseRichText(const std::string& text);
 // The licence file the step uses; empty for none.
 std::string LicenseTextSource(const TBuildProject& project, const TBuildResults& results);
+// The Registry table: the registry entries and, with update support, the
+// updates-menu rows.
+void WriteRegistryTable(TBuild& build);
+// The Shortcut table and the shortcuts' working-directory actions; true.
+bool WriteShortcutTable(TBuild& build);
+// The Environment table.
+void WriteEnvironmentTable(TBuild& build);
+// Three Registry rows per file association, after the registry entries; true.
+bool WriteAssociations(TBuild& build);
 
 // ---- what the steps share ----
 // The builder's Directory key of a node of the target-directory tree.
 std::string DirectoryKey(const TBuild& build, const std::string& nodeText);
 // The formatted path of a node of the project's target-directory tree.
 std::string FormatDirectoryPath(TBuild& build, const std::string& nodeText);
+
+// The component an item of a page installs with: the first Component_ that
+// FeatureComponents lists for the item's choice. A choice without one stops
+// the build with a message naming the page's entry ("Shortcut entry number 2").
+std::string ItemComponent(TBuild& build, const std::string& choice, const std::string& entry);
 
 // Drains the window message queue (between and inside the steps).
 void DrainMessages();

@@ -11,6 +11,7 @@
 #include "FileUtils.h"
 #include "MsiHandle.h"
 #include "MsiTestRows.h"
+#include "Registry.h"
 #include "WorkspaceDialogs.h"
 
 namespace tq::testing {
@@ -91,6 +92,13 @@ void BuildTest::TearDown() {
 }
 
 void BuildTest::FillInfoPage(const std::string& productName) {
+  // A build with update support asks for the product's program title once and
+  // keeps it on the machine: builds of a named product find one (empty: no
+  // updates-menu rows) unless a test stored its own.
+  TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  const std::string key = "\\Software\\Quorvel\\Tarnquill\\" + productName;
+  if (!registry.KeyExists(key) && registry.OpenKey(key, true)) registry.WriteString("ProgramTitle", "");
   W->edProductName->SetText(productName);
   W->edProductVersion->SetText("1.0.0");
   W->edManufacturer->SetText("Maker");

@@ -9,8 +9,11 @@
 // directory and "bin\tool.dll" in the folder "lib".
 // The example is a small install package with a nested directory tree, a
 // required, a typical and an optional choice, file names with a blank and an
-// apostrophe, and a product name with an apostrophe. File paths in the project
-// are the full paths of the files under <files folder>.
+// apostrophe, and a product name with an apostrophe; registry values under two
+// roots (one the default root -1), a shortcut in the program group with
+// arguments and a working directory and one in a directory node, environment
+// variables of each kind, and a file association with an icon. File paths in
+// the project are the full paths of the files under <files folder>.
 // Its setup uses the HTML front-end with all eleven pages made from one
 // original page, the licence and readme texts and a picture (the welcome
 // page's support file), all in the "setup" folder beside <files folder>.
@@ -22,6 +25,10 @@
 
 #include "FileUtils.h"
 #include "ProjectFile.h"
+#include "associations.h"
+#include "evar.h"
+#include "regentry.h"
+#include "shortcut.h"
 #include "SysUtils.h"
 
 using namespace tq;
@@ -129,8 +136,57 @@ int main(int argc, char** argv) {
     c.ChoicesTree.HideSelection = false;
     c.ChoicesTree.Items.Nodes = {{"Choices", 0}, {"Core_Program", 1}, {"Tools", 1}, {"Extras", 1}};
 
+    auto* folder = new TRegEntry(c.Holder.get());
+    folder->FName = "InstallFolder";
+    folder->Root = 1;  // HKEY_CURRENT_USER
+    folder->Key = "Software\\Quill Works\\Sam's Tool";
+    folder->ValName = "InstallFolder";
+    folder->ValValue = "[TARGETDIR]";
+    folder->Choice = "Core_Program";
+    auto* colour = new TRegEntry(c.Holder.get());
+    colour->FName = "Colour";  // the default root: per user or per machine as installed
+    colour->Key = "Software\\Quill Works\\Sam's Tool\\Settings";
+    colour->ValName = "Colour";
+    colour->ValValue = "Sam's blue";
+    colour->Choice = "Tools";
+    c.Registry = {folder, colour};
     PlaceholderOnly(c, c.Registry);
+
+    auto* readMe = new TRwiShortcut(c.Holder.get());
+    readMe->Shortcut = "ReadMe";
+    readMe->FName = "Read Me.txt";
+    readMe->Directory = "Program Group";
+    readMe->Choice = "Core_Program";
+    readMe->Target = files + "Read Me.txt";
+    readMe->Arguments = "/view \"it's\"";
+    readMe->Description = "Sam's notes on the tool";
+    readMe->ShowCmd = 1;  // maximized
+    readMe->WkDir = "docs";
+    auto* notes = new TRwiShortcut(c.Holder.get());
+    notes->Shortcut = "Notes";
+    notes->FName = "Sam's Notes.txt";
+    notes->Directory = "bin";
+    notes->Choice = "Tools";
+    notes->Target = files + "docs\\Sam's Notes.txt";
+    c.Shortcuts = {readMe, notes};
     PlaceholderOnly(c, c.Shortcuts);
+
+    auto evar = [&c](const std::string& name, const std::string& value, bool noAction, bool remove, int how,
+                     int type) {
+      auto* v = new TEVar(c.Holder.get());
+      v->FName = name;
+      v->Value = value;
+      v->Choice = "Core_Program";
+      v->NoAction = noAction;
+      v->Delete = remove;
+      v->HowToInstall = how;
+      v->TheType = type;
+      c.EVars.push_back(v);
+    };
+    evar("SAMTOOL_HOME", "<Home Directory>", false, true, 2, 0);           // user, set, removed
+    evar("SAMTOOL_PATH", "<Home Directory>\\bin", false, true, 1, 0);     // user, appended
+    evar("SAMTOOL_SYSTEM", "<Home Directory>\\docs", false, true, 0, 1);  // system, prefixed
+    evar("SAMTOOL_KEEP", "kept", true, false, 2, 0);                       // no action if it exists, stays
     PlaceholderOnly(c, c.EVars);
     if (!mergeModule.empty()) {
       auto* merge = new TMerge(c.Holder.get());
@@ -140,6 +196,15 @@ int main(int argc, char** argv) {
       c.Merges.push_back(merge);
     }
     PlaceholderOnly(c, c.Merges);
+
+    auto* notesType = new TAssociation(c.Holder.get());
+    notesType->FName = "SamTool.Notes";
+    notesType->Extension = "samnote";
+    notesType->Choice = "Tools";
+    notesType->Description = "Sam's notes";
+    notesType->IconIndex = "0";
+    notesType->FileName = files + "bin\\tool.dll";
+    c.Associations = {notesType};
     PlaceholderOnly(c, c.Associations);
 
     c.Info.ProductName = "Sam's Tool";
