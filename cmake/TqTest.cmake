@@ -20,7 +20,8 @@ function(tq_add_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   if(TQ_WINDOWS)
-    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tools/testing/PrivateTempFolder.cpp)
+    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tools/testing/PrivateTempFolder.cpp
+                                   ${CMAKE_SOURCE_DIR}/tools/testing/PrivateDesktop.cpp)
   endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
