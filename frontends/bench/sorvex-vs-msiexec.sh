@@ -7,7 +7,7 @@
 # from its start to its end.
 #   sorvex-vs-msiexec.sh BUILD_DIR OUT_DIR [ROUNDS]   (OUT_DIR: make-flash-example.sh's)
 set -euo pipefail
-build="$1"; out="$2"; rounds="${3:-3}"
+build="$(cd "$1" && pwd)"; out="$(cd "$2" && pwd)"; rounds="${3:-3}"  # absolute: Windows paths are made from them
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
