@@ -47,3 +47,14 @@ add_test(NAME example_pages_e2e
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-example-pages.sh ${TQ_PROGRAM_DIR} ${CMAKE_BINARY_DIR}/tools
           ${CMAKE_BINARY_DIR}/example-pages-e2e)
 set_tests_properties(example_pages_e2e PROPERTIES TIMEOUT 900)
+
+# The example project built through the real program (tqdrive), its item tables
+# read by msitools, installed and removed by Windows Installer and read back:
+# registry values, the association, the shortcut files (through lnkinfo) and the
+# environment.
+add_executable(lnkinfo tests/LinkInfo.cpp)
+target_link_libraries(lnkinfo PRIVATE ole32 uuid)
+add_test(NAME example_install_e2e
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-example-install.sh ${TQ_PROGRAM_DIR} ${CMAKE_BINARY_DIR}/tools
+          ${CMAKE_BINARY_DIR}/example-install-e2e $<TARGET_FILE:lnkinfo>)
+set_tests_properties(example_install_e2e PROPERTIES TIMEOUT 900 RESOURCE_LOCK WindowsInstaller)
