@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "Cabinet.h"
 #include "FileUtils.h"
@@ -43,6 +44,68 @@ void RemoveWorkFiles(const TBuild& build, const TCabinetJob& job) {
   EmptyCabinetWorkFolder(job.WorkDir);
   const std::string cabinet = CabinetFile(build, job);
   if (FileExists(cabinet)) DeleteFile(cabinet);
+}
+
+// Adds one member; a failure names the file it concerns.
+void AddMember(TCabinetWriter& writer, const std::string& source, const std::string& name,
+               const TCabinetCompression& compression) {
+  try {
+    writer.AddFile(source, name, false, compression);
+  } catch (Exception& e) {
+    e.Message = "Cannot add the file " + source + " to the cabinet: " + e.Message;
+    throw;
+  }
+}
+
+// The size of every member as the cabinet library placed it, by member name,
+// while the phase runs; the writer's own handler comes back afterwards.
+class TPlacedSizes {
+ public:
+  explicit TPlacedSizes(TCabinetWriter& writer) : FWriter(writer), FOld(writer.OnFilePlacedEvent) {
+    writer.OnFilePlacedEvent = [this](TObject* sender, const TCCAB& cab, const std::string& name, int length,
+                                      bool continuation, bool& abort) {
+      if (!continuation) Sizes[name] = length;
+      if (FOld) FOld(sender, cab, name, length, continuation, abort);
+    };
+  }
+  ~TPlacedSizes() { FWriter.OnFilePlacedEvent = FOld; }
+  TPlacedSizes(const TPlacedSizes&) = delete;
+  TPlacedSizes& operator=(const TPlacedSizes&) = delete;
+  std::map<std::string, int64_t> Sizes;
+
+ private:
+  TCabinetWriter& FWriter;
+  TFilePlacedEvent FOld;
+};
+
+// Every File row has its member in the cabinet, of the row's size: a source
+// file that changed after the File step would otherwise install other bytes
+// than the package describes.
+void CheckMembersAgainstFileTable(TBuild& build, const TCabinetJob& job,
+                                  const std::map<std::string, int64_t>& placed) {
+  std::map<std::string, std::string> sources;
+  for (const TCabinetMember& member : job.ProjectFiles) sources[member.Name] = member.SourceFile;
+  auto fileOf = [&sources](const std::string& key) {
+    auto it = sources.find(key);
+    return it == sources.end() ? key : it->second;
+  };
+  build.OpenView("SELECT `File`, `FileSize` FROM `File`");
+  while (build.Fetch()) {
+    const std::string key = build.FieldString(1);
+    const int64_t size = build.FieldInteger(2);
+    auto it = placed.find(key);
+    if (it == placed.end()) {
+      build.CloseView();
+      throw EBuildException("The file " + fileOf(key) + " is listed in the package but missing from its cabinet.");
+    }
+    if (it->second != size) {
+      build.CloseView();
+      throw EBuildException("The file " + fileOf(key) + " changed during the build: the package lists " +
+                            std::to_string(size) + " bytes, the cabinet holds " + std::to_string(it->second) +
+                            " bytes. Build again.");
+    }
+  }
+  build.CloseView();
 }
 
 void ForceFolder(const std::string& dir) {
@@ -96,7 +159,7 @@ void CollectCabinetFiles(TBuild& build, TCabinetWriter& writer, const TCabinetJo
   build.FTempCabFiles.Clear();
   for (const TCabinetMember& member : job.ProjectFiles) {
     Drain(job.Drain);
-    writer.AddFile(member.SourceFile, member.Name, false, mszip);
+    AddMember(writer, member.SourceFile, member.Name, mszip);
   }
   for (const std::function<void()>& merge : job.Merges) {
     Drain(job.Drain);
@@ -123,7 +186,7 @@ void WriteCabinetInSequence(TBuild& build, TCabinetWriter& writer,
         if (ExtractFileName(build.FTempCabFiles.Get(i)) == key) found = i;
       if (found < 0) continue;
       if (drain) drain();
-      writer.AddFile(build.FTempCabFiles.Get(found), key, false, compression);
+      AddMember(writer, build.FTempCabFiles.Get(found), key, compression);
     }
   } catch (...) {
     // An unfinished cabinet is of no use to anyone: discard it.
@@ -222,6 +285,7 @@ void RunCabinetPhase(TBuild& build, TCabinetWriter& writer, const TCabinetJob& j
   if (!EmptyCabinetWorkFolder(job.WorkDir))
     throw EInOutError("Cannot empty the work folder " + job.WorkDir + CabinetWorkFolder);
   const std::string cabinetFile = CabinetFile(build, job);
+  TPlacedSizes placed(writer);
   try {
     Drain(job.Drain);
     CollectCabinetFiles(build, writer, job);
@@ -229,6 +293,7 @@ void RunCabinetPhase(TBuild& build, TCabinetWriter& writer, const TCabinetJob& j
     build.CreateInstaller();
     build.OpenDatabase(job.PackageFile);
     WriteCabinetInSequence(build, writer, job.Drain);
+    CheckMembersAgainstFileTable(build, job, placed.Sizes);
     Drain(job.Drain);
     EmbedCabinet(build, cabinetFile);
     Drain(job.Drain);

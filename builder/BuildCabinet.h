@@ -14,6 +14,12 @@
 //   cabinetBuild.FProject = project;   // the project the table steps built
 //   BuildCabinet(cabinetBuild);
 //
+// Before the cabinet is stored, every File row is checked against the member
+// the cabinet library placed: a member missing or of another size than the
+// row's FileSize (a source that changed after the File step) ends the phase
+// with a message naming the source file. A member that cannot be added
+// (locked, vanished) ends it with a message naming the file too.
+//
 // The update copy is made only once the cabinet is stored in the package and
 // the package committed: a failed build never replaces the baseline that the
 // next version's update is made against. A failed phase commits nothing of its

@@ -145,4 +145,24 @@ TEST_F(ProjectCabinetTest, WritesPackageForPeers) {
   for (auto& [sequence, line] : lines) list << line << '\n';
 }
 
+// A source that changed between the File step and the cabinet phase: the
+// package would describe other bytes than its cabinet holds.
+TEST_F(ProjectCabinetTest, SourceChangedAfterTheFileStepEndsThePhaseNamingIt) {
+  MakeProject();
+  RunTableSteps();
+  const TProjectFile& grown = Files[1];
+  std::ofstream(grown.Path, std::ios::binary | std::ios::app) << "more bytes";
+  TBuild cabinetBuild;
+  std::string message;
+  try {
+    BuildCabinet(cabinetBuild);
+  } catch (const std::exception& e) {
+    message = e.what();
+  }
+  EXPECT_NE(message.find("The file " + grown.Path + " changed during the build"), std::string::npos) << message;
+  EXPECT_NE(message.find("250000 bytes"), std::string::npos) << message;
+  EXPECT_NE(message.find("250010 bytes"), std::string::npos) << message;
+  EXPECT_EQ(cabphasetest::StreamBytes(W->FOutputFile, PackageCabinetName), "<no stream>") << "no cabinet stored";
+}
+
 }  // namespace
