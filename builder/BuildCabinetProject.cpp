@@ -5,6 +5,7 @@
 #include "BuildSteps.h"
 #include "Cabinet.h"
 #include "FileUtils.h"
+#include "PackageWork.h"
 #include "SysUtils.h"
 #include "UpdateCreation.h"
 
@@ -29,7 +30,7 @@ TModuleMerger& ModuleMerger() {
 
 TCabinetJob ProjectCabinetJob(const TBuildProject& project) {
   TCabinetJob job;
-  job.PackageFile = project.OutputFile;
+  job.PackageFile = BuiltPackageFile(project.OutputFile);
   job.WorkDir = project.TempPath;
   job.MergeModule = project.MergeModule();
   job.KeySuffix = project.KeySuffix;

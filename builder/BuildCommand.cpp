@@ -13,6 +13,7 @@
 #include "BuildSteps.h"
 #include "merge.h"
 #include "Menus.h"
+#include "PackageWork.h"
 #include "ProductFileName.h"
 #include "Prompts.h"
 #include "WorkspaceDialogs.h"
@@ -172,10 +173,14 @@ void OfferUpdate(TRWInstallForm& form) {
   if (form.CreateRecordedUpdate()) form.UploadUpdates(form.FUpdateFrom, true);
 }
 
-// The end of a build whose steps all ran or were cancelled.
-void Finish(TRWInstallForm& form, bool updateSupport, const TBuildProject& project, const TBuildResults& results) {
+// The end of a build whose steps all ran or were cancelled. Only a complete
+// build replaces the package, and only together with its distribution.
+void Finish(TRWInstallForm& form, TPackageWork& work, bool updateSupport, const TBuildProject& project,
+            const TBuildResults& results) {
   if (form.FCancelBuild == 0) {
+    work.PutInPlace();
     LayOutDistribution(project, results);
+    work.Keep();
   }
   if (form.FCancelBuild != 0) {
     ShowStatus(form, "Build Cancelled", StatusFailed);
@@ -226,6 +231,8 @@ void BuildButtonClick(TRWInstallForm& form) {
       Screen->SetCursor(crHourGlass);
       std::shared_ptr<const TBuildProject> project = std::make_shared<TBuildProject>(ReadBuildProject(form));
       build->FProject = project;
+      // The steps build into a work file beside the package.
+      TPackageWork work(project->OutputFile);
       TBuildResults results;
       bool success = false;
       try {
@@ -237,7 +244,7 @@ void BuildButtonClick(TRWInstallForm& form) {
       }
       build.reset();
       if (success)
-        Finish(form, updateSupport, *project, results);
+        Finish(form, work, updateSupport, *project, results);
       else
         Failed(form);
     } catch (const std::exception& e) {

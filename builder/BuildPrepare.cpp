@@ -1,10 +1,12 @@
 // The first build step: a fresh copy of the template database at the output
-// path, the Info page's checks, the summary information, the product's
-// properties, the dialog bitmaps, and the check that every source file exists.
+// path (the running build's work file, BuiltPackageFile), the Info page's
+// checks, the summary information, the product's properties, the dialog
+// bitmaps, and the check that every source file exists.
 #include "BuildSteps.h"
 
 #include "DialogBitmaps.h"
 #include "FileUtils.h"
+#include "PackageWork.h"
 #include "Prompts.h"
 
 namespace tq {
@@ -115,12 +117,12 @@ bool PrepareDatabase(TBuild& build) {
   build.CreateInstaller();
 
   const std::string templateFile = project.AppDir + (project.MergeModule() ? "templatemsm.tpl" : "template.tpl");
-  if (!CopyFile(templateFile, project.OutputFile, false))
-    throw EFCreateError(
-        Format("Cannot copy %s to %s: %s", {templateFile, project.OutputFile, SysErrorMessage(GetLastOSError())}));
+  const std::string package = BuiltPackageFile(project.OutputFile);
+  if (!CopyFile(templateFile, package, false))
+    throw EFCreateError(Format("Cannot copy %s to %s: %s", {templateFile, package, SysErrorMessage(GetLastOSError())}));
   DrainMessages();
 
-  build.OpenDatabase(project.OutputFile);
+  build.OpenDatabase(package);
   CheckInfoPage(project);
   WriteSummaryInformation(build, project);
   WriteProperties(build, project);

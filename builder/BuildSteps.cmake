@@ -2,7 +2,7 @@
 add_library(tqbuildsteps STATIC
   BuildProject.cpp BuildProjectWindow.cpp BuildShared.cpp BuildPrepare.cpp DialogBitmaps.cpp BuildDirectories.cpp
   BuildFeatures.cpp BuildComponents.cpp ComponentIds.cpp BuildFiles.cpp BuildLicense.cpp ModuleSignature.cpp
-  BuildRegistry.cpp BuildShortcuts.cpp BuildEnvironment.cpp)
+  BuildRegistry.cpp BuildShortcuts.cpp BuildEnvironment.cpp PackageWork.cpp ProductFileName.cpp)
 target_include_directories(tqbuildsteps PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tqbuildsteps PUBLIC tqbuilddb tqworkspace_ui tqupdates tqcontrols gdi32)
 
@@ -12,7 +12,7 @@ target_include_directories(tqhtmlpages PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tqhtmlpages PUBLIC tqworkspace_ui tqcontrols gdi32)
 
 # The Build button: the steps, then the cabinet phase and the distribution.
-add_library(tqbuildcommand STATIC BuildCommand.cpp ProductFileName.cpp)
+add_library(tqbuildcommand STATIC BuildCommand.cpp)
 target_link_libraries(tqbuildcommand PUBLIC tqbuildsteps tqbuildcabinet_project tqdistribution tqhtmlpages tqbuildmerge)
 
 # The steps and the command on a real main window, in-process.

@@ -24,7 +24,8 @@
 namespace tq {
 
 // ---- the steps, in the order the build command runs them ----
-// Copies the template to the output path, checks the Info page, writes the
+// Copies the template to the output path (BuiltPackageFile: the running
+// build's work file beside the package), checks the Info page, writes the
 // summary information, the product's properties and the dialog bitmaps. False
 // when source files of the choices are missing (the list has been shown).
 bool PrepareDatabase(TBuild& build);

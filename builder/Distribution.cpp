@@ -6,6 +6,7 @@
 
 #include "BuildSteps.h"
 #include "FileUtils.h"
+#include "ProductFileName.h"
 #include "ZipSmth.h"
 
 namespace tq {
@@ -15,10 +16,9 @@ namespace {
 // The product name becomes part of file names in the program and distribution
 // folders: it must not lead elsewhere.
 void CheckProductName(const TDistributionJob& job) {
-  if (job.ProductName.find_first_of("\\/:*?\"<>|") != std::string::npos)
-    throw EDistributionError("The product name \"" + job.ProductName +
-                             "\" holds characters that a file name cannot hold (\\ / : * ? \" < > |); "
-                             "the distribution cannot be made.");
+  const std::string fault = ProductFileNameFault(job.ProductName);
+  if (!fault.empty())
+    throw EDistributionError(ProductFileNameMessage(job.ProductName, fault) + " The distribution cannot be made.");
 }
 
 void RemoveOld(const std::string& path) {
@@ -181,6 +181,61 @@ void MakeFloppyDistribution(const TDistributionJob& job, TZipSmith& zm, TZipSmit
                              "\" is missing.");
   DeleteFile(whole);
   DeleteFile(setupExe);
+}
+
+namespace {
+
+// The names of the files in a folder (no trailing "\"), sub-folders left out.
+std::vector<std::string> FileNamesIn(const std::string& dir) {
+  std::vector<std::string> names;
+  TSearchRec f;
+  if (FindFirst(dir + "\\*.*", faAnyFile & ~faDirectory, f) == 0) {
+    do {
+      if ((f.Attr & faDirectory) == 0) names.push_back(f.Name);
+    } while (FindNext(f) == 0);
+    FindClose(f);
+  }
+  return names;
+}
+
+// Deletes a folder (no trailing "\") and the files in it; a distribution
+// folder holds no sub-folders.
+void RemoveFolder(const std::string& dir) {
+  if (!DirectoryExists(dir)) return;
+  for (const std::string& name : FileNamesIn(dir)) {
+    FileSetAttr(dir + "\\" + name, 0);
+    DeleteFile(dir + "\\" + name);
+  }
+  RemoveDir(dir);
+}
+
+}  // namespace
+
+void LayOutInWorkFolder(TDistributionJob job, TZipSmith& zm, TZipSmith& zm2) {
+  job.FolderSuffix.clear();
+  const std::string folder = ExcludeTrailingPathDelimiter(DistributionDir(job));
+  job.FolderSuffix = DistributionWorkSuffix;
+  const std::string work = ExcludeTrailingPathDelimiter(DistributionDir(job));
+  // Left by a build that was killed.
+  RemoveFolder(work);
+  try {
+    if (job.CdImage)
+      MakeDistribution(job, zm);
+    else
+      MakeFloppyDistribution(job, zm, zm2);
+    // The finished files replace the old ones, each in one rename; other
+    // files in the folder stay.
+    if (!DirectoryExists(folder) && !ForceDirectories(folder))
+      throw EDistributionError("The distribution folder \"" + folder + "\" cannot be made.");
+    if (!job.CdImage) RemoveOldVolumes(folder + "\\");
+    for (const std::string& name : FileNamesIn(work))
+      if (!RenameFileReplacing(work + "\\" + name, folder + "\\" + name))
+        throw EDistributionError("The file \"" + folder + "\\" + name + "\" cannot be replaced.");
+  } catch (...) {
+    RemoveFolder(work);
+    throw;
+  }
+  RemoveFolder(work);
 }
 
 // ---- the work folder ----

@@ -56,11 +56,17 @@ struct TDistributionJob {
   std::vector<TDistributionPage> Pages;  // the eleven pages in order (HTML front-end)
   std::string FlashMovie;                // the Flash GUI program (full path)
   std::vector<std::string> FlashSupportFiles;
+  // Appended to the distribution folder's name: the build lays the
+  // distribution out in "CD-Image.partial\" and moves it in when complete.
+  std::string FolderSuffix;
 };
+
+// The suffix of the work folder the build lays the distribution out in.
+inline constexpr char DistributionWorkSuffix[] = ".partial";
 
 // ---- names ----
 std::string DistributionPackageDir(const TDistributionJob& job);  // with "\"
-std::string DistributionDir(const TDistributionJob& job);         // "CD-Image\" or "Floppy-Images\"
+std::string DistributionDir(const TDistributionJob& job);         // "CD-Image\" or "Floppy-Images\" (+ suffix)
 std::string SetupIniPath(const TDistributionJob& job);            // beside the package
 std::string UninstallerCopyPath(const TDistributionJob& job);     // AppDir + "Uninstall<product>.exe"
 std::string InstallBatPath(const TDistributionJob& job);          // AppDir + "install.bat"
@@ -89,13 +95,19 @@ void MakeDistribution(const TDistributionJob& job, TZipSmith& zm);
 // MakeDistribution, then spans Setup.exe over volumes; Floppy-Images\ keeps
 // the volumes only (volumes of an earlier set are removed first).
 void MakeFloppyDistribution(const TDistributionJob& job, TZipSmith& zm, TZipSmith& zm2);
+// Lays the distribution out in a work folder beside the distribution folder
+// (its name + DistributionWorkSuffix; one left by a killed build goes first)
+// and, once it is complete, moves its files into the folder, each replacing
+// its old one in one rename (floppy volumes of an earlier set go first). A
+// failure leaves the old distribution as it was and no work folder.
+void LayOutInWorkFolder(TDistributionJob job, TZipSmith& zm, TZipSmith& zm2);
 
 // ---- the built project ----
 TDistributionJob ProjectDistributionJob(const TBuildProject& project, const TBuildResults& results);
 // The zip components the distribution uses.
 TZipSmith& DistributionZip();
 TZipSmith& FloppyZip();
-// The one entry point of the build driver.
+// The one entry point of the build driver (LayOutInWorkFolder).
 void LayOutDistribution(const TBuildProject& project, const TBuildResults& results);
 
 // Deletes every file in tempPath + "tempcab\" (sub-folders and files that

@@ -52,7 +52,7 @@ std::string DistributionPackageDir(const TDistributionJob& job) {
 }
 
 std::string DistributionDir(const TDistributionJob& job) {
-  return DistributionPackageDir(job) + (job.CdImage ? "CD-Image\\" : "Floppy-Images\\");
+  return DistributionPackageDir(job) + (job.CdImage ? "CD-Image" : "Floppy-Images") + job.FolderSuffix + "\\";
 }
 
 std::string SetupIniPath(const TDistributionJob& job) { return DistributionPackageDir(job) + "setup.ini"; }

@@ -42,11 +42,7 @@ TZipSmith& FloppyZip() {
 }
 
 void LayOutDistribution(const TBuildProject& project, const TBuildResults& results) {
-  const TDistributionJob job = ProjectDistributionJob(project, results);
-  if (job.CdImage)
-    MakeDistribution(job, DistributionZip());
-  else
-    MakeFloppyDistribution(job, DistributionZip(), FloppyZip());
+  LayOutInWorkFolder(ProjectDistributionJob(project, results), DistributionZip(), FloppyZip());
 }
 
 }  // namespace tq

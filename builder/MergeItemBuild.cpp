@@ -9,6 +9,7 @@
 #include "BuildProject.h"
 #include "BuildSteps.h"
 #include "MergeItem.h"
+#include "PackageWork.h"
 #include "Prompts.h"
 #include "Registry.h"
 #include "SysUtils.h"
@@ -86,7 +87,7 @@ void TMerge::MergeIntoPackage(int index) {
   }
   TRWInstallForm& form = *RWInstallForm;
   TModuleMergeJob job;
-  job.PackageFile = form.FOutputFile;
+  job.PackageFile = BuiltPackageFile(form.FOutputFile);
   job.LogFile = form.FAppDir + LogFileName;
   job.WorkDir = TempPath;
   job.Reader = form.FCabinetReader;

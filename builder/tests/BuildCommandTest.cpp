@@ -59,6 +59,15 @@ class BuildCommandTest : public BuildTest {
     std::sort(names.begin(), names.end());
     return names;
   }
+  // Files next to the package that are neither the package, the project's
+  // sources nor the distribution: work files a build left.
+  std::vector<std::string> WorkFilesBeside() const {
+    std::vector<std::string> names;
+    for (const std::string& name : FolderNames(Dir))
+      if (name.find(".partial") != std::string::npos || name.find(".previous") != std::string::npos)
+        names.push_back(name);
+    return names;
+  }
   void ExpectEnded(const std::string& caption, TColor color) {
     EXPECT_EQ(W->labBuilding->Caption(), caption);
     EXPECT_EQ(W->labBuilding->Font().Color(), color);
@@ -261,8 +270,9 @@ TEST_F(BuildCommandTest, CancelTakesEffectAfterTheRunningStep) {
   }));
   ClickBuild();
   ExpectEnded("Build Cancelled", Red);
-  EXPECT_THAT(Rows("SELECT Feature FROM Feature WHERE Feature='Core_Program'"), ElementsAre("Core_Program"));
-  EXPECT_THAT(Rows("SELECT File FROM File"), ElementsAre("<no view>"));  // the File step never ran
+  // An unfinished package never takes the package's place.
+  EXPECT_FALSE(FileExists(W->FOutputFile));
+  EXPECT_EQ(WorkFilesBeside(), std::vector<std::string>{});
   EXPECT_EQ(W->FUpdatePending, 1);
 }
 
@@ -339,6 +349,72 @@ INSTANTIATE_TEST_SUITE_P(Names, ProductNameRefusedTest,
                          ::testing::Values("x\\..\\..\\somewhere\\victim", "..\\somewhere\\victim", "a/b", "..",
                                            "CON", "nul .txt", "Lpt1", "COM9.app", "Tool.", "Tool ", "a:b",
                                            "what?", "tab\there"));
+
+// A build that fails at any step leaves the package and distribution of the
+// build before as they were, and no work file.
+class FailedBuildTest : public BuildCommandTest {
+ protected:
+  void SetUp() override {
+    BuildCommandTest::SetUp();
+    SimpleProject();
+    Source = MakeSource("data.bin", std::string(200000, 'd'));
+    AddFile(Core(), Source);
+    ClickBuild();
+    ExpectEnded("Build Complete", Green);
+    Package = Bytes(W->FOutputFile);
+    Setup = Bytes(Dir + "CD-Image\\Setup.exe");
+    ASSERT_FALSE(Package.empty());
+    ASSERT_FALSE(Setup.empty());
+  }
+  void ExpectOldBuildKept() {
+    ExpectEnded("Build Error", Red);
+    EXPECT_EQ(Bytes(W->FOutputFile), Package) << "the package of the build before";
+    EXPECT_EQ(Bytes(Dir + "CD-Image\\Setup.exe"), Setup) << "the distribution of the build before";
+    EXPECT_EQ(FolderNames(Dir + "CD-Image\\"), std::vector<std::string>{"Setup.exe"});
+    EXPECT_EQ(WorkFilesBeside(), std::vector<std::string>{});
+    EXPECT_THAT(Rows("SELECT File FROM File WHERE Sequence=20"), ElementsAre("FILE2Sdata.bin"));
+  }
+  std::string Source, Package, Setup;
+};
+
+TEST_F(FailedBuildTest, LockedSourceNamesTheFile) {
+  HANDLE lock = CreateFileA(Source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  Prompts.Expect(pkMessageDlg, "Cannot add the file " + Source + " to the cabinet");
+  ClickBuild();
+  CloseHandle(lock);
+  ExpectOldBuildKept();
+}
+
+TEST_F(FailedBuildTest, SourceDeletedAfterTheCheckNamesTheFile) {
+  W->ckbIncludePatching->SetChecked(true);
+  VersionReminderDlg->ckbDontShow->SetChecked(true);
+  // The Component step's FTP settings dialog: the file goes meanwhile.
+  Prompts.Expect(TExpectedPrompt(pkModalForm, "FtpDataDlg", mrCancel, {}, [this] { DeleteFile(Source); }));
+  Prompts.Expect(pkMessageDlg, "Cannot add the file " + Source + " to the cabinet");
+  ClickBuild();
+  ExpectOldBuildKept();
+}
+
+TEST_F(FailedBuildTest, FailingDistributionBringsTheOldPackageBack) {
+  // Install.exe is part of every distribution.
+  ASSERT_TRUE(DeleteFile(App + "Install.exe"));
+  Prompts.Expect(pkMessageDlg, "Install.exe");
+  ClickBuild();
+  ExpectOldBuildKept();
+}
+
+TEST_F(FailedBuildTest, StaleWorkFilesOfAKilledBuildGoWithTheNextBuild) {
+  Write(W->FOutputFile + ".partial", "half a package");
+  Write(W->FOutputFile + ".previous", "an old package");
+  ForceDirectories(Dir + "CD-Image.partial");
+  Write(Dir + "CD-Image.partial\\Setup.zip", "half an archive");
+  ClickBuild();
+  ExpectEnded("Build Complete", Green);
+  EXPECT_EQ(WorkFilesBeside(), std::vector<std::string>{});
+  EXPECT_EQ(FolderNames(Dir + "CD-Image\\"), std::vector<std::string>{"Setup.exe"});
+  EXPECT_NE(Bytes(W->FOutputFile), "half a package");
+}
 
 TEST_F(BuildCommandTest, DotsCycleAcrossBuilds) {
   // Earlier builds of this process ran the timer as long as they took: start

@@ -299,6 +299,34 @@ TEST_F(DistributionTest, FloppyVolumesReplaceAnEarlierLargerSet) {
   EXPECT_EQ(ziptest::FilesIn(floppy), (std::vector<std::string>{"Setup001.zip", "Setup002.zip"}));
 }
 
+// The build lays the distribution out in a work folder: a layout that fails
+// leaves the earlier set whole, one that succeeds replaces it; no work folder
+// stays either way, nor one a killed build left.
+TEST_F(DistributionTest, LayingOutInTheWorkFolderReplacesAWholeSetOrNothing) {
+  const std::string floppy = Out + "Floppy-Images\\", work = Out + "Floppy-Images.partial\\";
+  Job.CdImage = false;
+  ziptest::WriteFileBytes(Job.PackageFile, ziptest::NoiseBytes(3000000, 11));
+  LayOutInWorkFolder(Job, Zip, Zip2);
+  const std::vector<std::string> set{"Setup001.zip", "Setup002.zip", "Setup003.zip"};
+  ASSERT_EQ(ziptest::FilesIn(floppy), set);
+  const std::string first = ReadText(floppy + "Setup001.zip");
+
+  ziptest::WriteFileBytes(Job.PackageFile, ziptest::NoiseBytes(1500000, 12));
+  ASSERT_TRUE(DeleteFile(App + "Install.exe"));
+  ASSERT_TRUE(ForceDirectories(work));
+  WriteText(work + "Setup009.zip", "a volume of a killed build");
+  EXPECT_THROW(LayOutInWorkFolder(Job, Zip, Zip2), EDistributionError);
+  EXPECT_EQ(ziptest::FilesIn(floppy), set);
+  EXPECT_EQ(ReadText(floppy + "Setup001.zip"), first);
+  EXPECT_FALSE(DirectoryExists(work));
+
+  ASSERT_TRUE(CopyFile(std::string(TQ_PROGRAM_DIR) + "\\Install.exe", App + "Install.exe", false));
+  LayOutInWorkFolder(Job, Zip, Zip2);
+  EXPECT_EQ(ziptest::FilesIn(floppy), (std::vector<std::string>{"Setup001.zip", "Setup002.zip"}));
+  EXPECT_NE(ReadText(floppy + "Setup001.zip"), first);
+  EXPECT_FALSE(DirectoryExists(work));
+}
+
 TEST_F(DistributionTest, FloppyFailureRaises) {
   ASSERT_TRUE(DeleteFile(App + "ZIPSTUB.BIN"));
   EXPECT_THROW(MakeFloppyDistribution(Job, Zip, Zip2), EDistributionError);
