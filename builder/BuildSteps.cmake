@@ -58,3 +58,10 @@ add_test(NAME example_install_e2e
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-example-install.sh ${TQ_PROGRAM_DIR} ${CMAKE_BINARY_DIR}/tools
           ${CMAKE_BINARY_DIR}/example-install-e2e $<TARGET_FILE:lnkinfo>)
 set_tests_properties(example_install_e2e PROPERTIES TIMEOUT 900 RESOURCE_LOCK WindowsInstaller)
+
+# The real program driven from outside on crafted projects: refused product
+# names, builds killed at several moments.
+add_test(NAME build_safety_e2e
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-build-safety.sh ${TQ_PROGRAM_DIR} ${CMAKE_BINARY_DIR}/tools
+          ${CMAKE_BINARY_DIR}/build-safety-e2e)
+set_tests_properties(build_safety_e2e PROPERTIES TIMEOUT 900)

@@ -1,12 +1,14 @@
 // tqexample: writes the shipped example project's .ipr from its files.
-//   tqexample [--merge <module file> | --module] <files folder> <project file>
-//             [<Flash GUI program> [<support file>...]]
+//   tqexample [--merge <module file> | --module] [--product-name <name>]
+//             <files folder> <project file> [<Flash GUI program> [<support file>...]]
 // With a Flash GUI program, the variant whose Gui page chooses the Flash
 // front-end with that program as its movie and the support files beside it.
 // --merge adds a Modules page item that merges the module into the Tools
 // choice, its root under the bin folder. --module writes a merge-module
 // project instead: one choice "Shared_Files" with "Read Me.txt" in the home
-// directory and "bin\tool.dll" in the folder "lib".
+// directory and "bin\tool.dll" in the folder "lib". --product-name gives the
+// install package another product name (crafted projects of the checks of
+// hostile input).
 // The example is a small install package with a nested directory tree, a
 // required, a typical and an optional choice, file names with a blank and an
 // apostrophe, and a product name with an apostrophe; registry values under two
@@ -96,20 +98,25 @@ void MakeModuleProject(const std::string& files, const std::string& project) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string mergeModule;
+  std::string mergeModule, productName = "Sam's Tool";
   bool moduleProject = false;
   int first = 1;
-  if (argc >= 5 && std::string(argv[1]) == "--merge") {
-    mergeModule = argv[2];
-    first = 3;
-  } else if (argc >= 4 && std::string(argv[1]) == "--module") {
-    moduleProject = true;
-    first = 2;
+  for (;;) {
+    const std::string option = first < argc ? argv[first] : "";
+    if (option == "--module") {
+      moduleProject = true;
+      first += 1;
+    } else if ((option == "--merge" || option == "--product-name") && first + 1 < argc) {
+      (option == "--merge" ? mergeModule : productName) = argv[first + 1];
+      first += 2;
+    } else {
+      break;
+    }
   }
   if (argc - first < 2) {
     std::fprintf(stderr,
-                 "usage: tqexample [--merge <module file> | --module] <files folder> <project file> "
-                 "[<Flash GUI program> [<support file>...]]\n");
+                 "usage: tqexample [--merge <module file> | --module] [--product-name <name>] <files folder> "
+                 "<project file> [<Flash GUI program> [<support file>...]]\n");
     return 2;
   }
   try {
@@ -207,7 +214,7 @@ int main(int argc, char** argv) {
     c.Associations = {notesType};
     PlaceholderOnly(c, c.Associations);
 
-    c.Info.ProductName = "Sam's Tool";
+    c.Info.ProductName = productName;
     c.Info.ProductVersion = "1.0.0";
     c.Info.Manufacturer = "Quill Works";
     c.Info.ProductCode = "{6A1B6C0E-2D3F-4E5A-9B7C-1D2E3F4A5B6C}";
