@@ -140,4 +140,7 @@ kill_build "[ -d '$folder/CD-Image.partial' ]"
 kill_build "[ -f '$folder/CD-Image.partial/Setup.zip' ]"
 
 build "the build after the killed ones"
+# The large file's copies (package, distribution, extracted files) go: the
+# check's folder is kept only when it fails.
+rm -rf "$work"
 echo "build safety checks passed"
