@@ -4,6 +4,7 @@
 #include <msiquery.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "BuildCommand.h"
@@ -89,6 +90,12 @@ void BuildTest::TearDown() {
   W = nullptr;
   TRWInstallForm::AppDirOverride().clear();
   ShellOpenHook() = FOldShellOpen;
+  // A passed test's folder goes (each holds a copy of the programs, so a few
+  // runs of the suite would fill the disk); a failed one's stays to be looked at.
+  if (!HasFailure()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(Dir, ignored);
+  }
 }
 
 void BuildTest::FillInfoPage(const std::string& productName) {
