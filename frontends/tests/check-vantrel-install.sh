@@ -92,4 +92,6 @@ done
 
 group_line="$(grep '^Group=' <<<"$ini" || true)"
 [ "${group_line,,}" = "group=${group_win,,}" ] || fail "setup.ini Group: '$group_line' (want $group_win)"
+# A passed check leaves no unpacked copy behind (a failed one stays to be looked at).
+rm -rf "$temp"
 echo "HTML distribution installed into $target_win, group $group_win"

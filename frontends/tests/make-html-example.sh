@@ -27,4 +27,6 @@ unzip -Z1 "$setup" | tr -d '\r' > "$out/members.txt"
 for m in Vantrel.exe TQSetup.htm TqWelcome.htm TqFinish.htm setup.ini Install.exe Sample.msi; do
   grep -qxF "$m" "$out/members.txt" || fail "Setup.exe lacks $m"
 done
+# The program copy served its build; the check needs only the project's output.
+rm -rf "$prog"
 echo "HTML variant built: $setup"
