@@ -422,8 +422,12 @@ void TRWInstallForm::CloseLog() {
 }
 
 // lcid.dat: one language a line, its LCID in decimal and then its name. A
-// missing or unreadable file is logged and leaves the lists empty.
+// missing or unreadable file is logged and leaves the lists empty. The lists
+// take the first MaxLanguages languages (far more than Windows knows); a file
+// with more is read no further and logged: each entry costs the list windows
+// time, and a long file held up the start by many seconds.
 void TRWInstallForm::LoadLanguages() {
+  constexpr int MaxLanguages = 1000;
   cbLanguage->Clear();
   std::string file = FAppDir + "lcid.dat";
   try {
@@ -438,6 +442,10 @@ void TRWInstallForm::LoadLanguages() {
       while (p < line.size() && line[p] >= '0' && line[p] <= '9') ++p;
       int lcid = 0;
       if (!TryStrToInt(line.substr(start, p - start), lcid)) continue;  // not a language line
+      if (cbLanguage->Items().Count() == MaxLanguages) {
+        WriteLog("Languages after the first " + IntToStr(MaxLanguages) + " in " + file + " are left out");
+        break;
+      }
       cbLanguage->Items().AddIntObject(Trim(line.substr(p)), lcid);
     }
     f.Close();

@@ -2,6 +2,7 @@
 // leaves, and what it does when files are missing.
 #include <windows.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "CommandLine.h"
@@ -213,6 +214,30 @@ TEST_F(MainWindowFilesTest, MissingLanguagesAndHelpTextAreLoggedAndTheNewProject
   EXPECT_EQ(lines[6].rfind("New PackageCode : {", 0), 0u);
   EXPECT_EQ(TabCaptions(W->tcChoices), (std::vector<std::string>{"Core_Program", "Add A Sub-Choice"}));
   EXPECT_EQ(W->Caption(), "Untitled - Tarnquill - Install Project");
+}
+
+// A language list far longer than any real one: the start reads what the lists
+// can use and says so.
+TEST_F(MainWindowFilesTest, ALongLanguageFileIsReadToItsLimit) {
+  Omit = {"lcid.dat"};
+  {
+    TTextFile f(Dir + "lcid.dat");
+    f.Rewrite();
+    f.WriteLn("not a language line");
+    for (int i = 0; i < 200000; ++i) f.WriteLn(IntToStr(i == 700 ? 1033 : 5000 + i) + " Language " + IntToStr(i));
+    f.Close();
+  }
+  MakeWindow();
+  ASSERT_EQ(W->cbLanguage->Items().Count(), 1000);
+  EXPECT_EQ(W->cbLanguage->Items()[999], "Language 999");
+  EXPECT_EQ(W->cbLanguage->Items().GetIntObject(999), 5999);
+  EXPECT_EQ(W->cbLanguageMergeModules->Items().Count(), 1000);
+  EXPECT_EQ(W->cbLanguage->ItemIndex(), 700);  // 1033
+  std::vector<std::string> lines = LogSinceLastStart();
+  EXPECT_NE(std::find(lines.begin(), lines.end(),
+                      "Languages after the first 1000 in " + Dir + "lcid.dat are left out"),
+            lines.end());
+  DeleteFile(Dir + "lcid.dat");
 }
 
 TEST_F(MainWindowFilesTest, ProjectListIsReadInPairs) {
