@@ -57,6 +57,7 @@ target_link_libraries(lnkinfo PRIVATE ole32 uuid)
 add_test(NAME example_install_e2e
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-example-install.sh ${TQ_PROGRAM_DIR} ${CMAKE_BINARY_DIR}/tools
           ${CMAKE_BINARY_DIR}/example-install-e2e $<TARGET_FILE:lnkinfo>)
+# It installs the example product, as other checks do: one at a time.
 set_tests_properties(example_install_e2e PROPERTIES TIMEOUT 900 RESOURCE_LOCK WindowsInstaller)
 
 # The real program driven from outside on crafted projects: refused product

@@ -79,4 +79,5 @@ add_dependencies(merge_project_tests tq_program_data merge_fixture_module)
 add_test(NAME merge_module_project_drive
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-module-project.sh ${TQ_PROGRAM_DIR} ${CMAKE_BINARY_DIR}/tools
           ${CMAKE_BINARY_DIR}/merge-module-project)
-set_tests_properties(merge_module_project_drive PROPERTIES TIMEOUT 600)
+# It installs the example product, as other checks do: one at a time.
+set_tests_properties(merge_module_project_drive PROPERTIES TIMEOUT 600 RESOURCE_LOCK WindowsInstaller)
