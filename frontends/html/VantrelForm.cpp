@@ -83,7 +83,7 @@ class TForm1::TBarProgress : public TProgressOutputs {
   TForm1& FForm;
 };
 
-TForm1::TForm1(TComponent* owner)
+TForm1::TForm1(TComponent* owner, const TVantrelStart& start)
     : TFrontEndForm(owner),
       HTMLAnchorEvents1(html::THtmlEventKind::Click, [this](html::IHtmlElement* e) { return HTMLAnchorEvents1click(e); }),
       HTMLAnchorEvents2(html::THtmlEventKind::Click, [this](html::IHtmlElement* e) { return HTMLAnchorEvents2click(e); }),
@@ -99,6 +99,11 @@ TForm1::TForm1(TComponent* owner)
       HTMLSelectElementEvents1(html::THtmlEventKind::DblClick,
                                [this](html::IHtmlElement* e) { return HTMLSelectElementEvents1dblclick(e); }) {
   if (!Form1) Form1 = this;
+  ProgramFolder = start.ProgramFolder;
+  PackageArgument = start.PackageArgument;
+  FinishPage = start.FinishPage;
+  CustomPage = start.CustomPage;
+  ProgressPage = start.ProgressPage;
   FProgress = std::make_unique<TBarProgress>(*this);
   TQ_FIELD(trCust);
   TQ_FIELD(Timer1);
@@ -362,7 +367,7 @@ bool TForm1::HTMLAnchorEvents1click(html::IHtmlElement* link) {
     }
     if (no) {
       ShowMessage("You must agree to license terms to install the software.  Installation cancelled by user.");
-      Close();
+      CloseLater();
     }
   } else if (id == "rwiType") {
     if (checked("Typical"))
@@ -384,9 +389,13 @@ bool TForm1::HTMLAnchorEvents2click(html::IHtmlElement* link) {
   if (!link || link->Id() != "rwiCancel") return true;
   if (MessageDlg("Cancel requested. Do you want to cancel the installation?", mtConfirmation, mbYesNo) != mrYes)
     return false;
-  Close();
+  CloseLater();
   return true;
 }
+
+// A page event never closes the window (and with it the page and its
+// browser) inside itself: the close comes after the event returned.
+void TForm1::CloseLater() { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
 
 bool TForm1::HTMLButtonElementEvents1click(html::IHtmlElement* button) {
   html::IHtmlDocument* page = MainFrame();

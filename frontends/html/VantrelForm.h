@@ -34,9 +34,17 @@ class TInstallationByDlg;
 
 constexpr UINT WM_VANTREL_POSTED = WM_USER + 600;  // lParam: a posted browser task
 
+// Where the window runs and which pages it shows; empty parts come from the
+// command line. The window starts (FormCreate) as it is made, so tests hand
+// it a folder of their own here.
+struct TVantrelStart {
+  std::string ProgramFolder;  // with a trailing backslash
+  std::string PackageArgument, FinishPage, CustomPage, ProgressPage;
+};
+
 class TForm1 : public TFrontEndForm {
  public:
-  explicit TForm1(TComponent* owner);
+  explicit TForm1(TComponent* owner, const TVantrelStart& start = {});
   ~TForm1() override;
   std::string ClassName() const override { return "TForm1"; }
 
@@ -93,6 +101,7 @@ class TForm1 : public TFrontEndForm {
  private:
   class TBarProgress;
   void NavigateMain(const std::string& name);
+  void CloseLater();
   void ShowEndPage();
   std::unique_ptr<html::THtmlBrowser> FBrowser;
   std::unique_ptr<html::THtmlView> FView;
