@@ -14,8 +14,8 @@
 #  - the package's Typical files are in the destination byte for byte, the
 #    optional one is not;
 #  - setup.ini holds the program group's full path as Group.
-# The product is removed again at the end, by its package (every build gives
-# the package a new product code).
+#  - removed again by its package, the product's files go.
+# (The removal also runs on every exit.)
 #   check-vantrel-install.sh TOOLS_DIR OUT_DIR   (OUT_DIR: make-html-example.sh's)
 set -euo pipefail
 tools_dir="$1"; out="$(cd "$2" && pwd)"
@@ -27,7 +27,12 @@ package="$out/project/1.0.0/Sample.msi"
 setup="$out/project/1.0.0/CD-Image/Setup.exe"
 temp="$out/temp"
 [ -f "$setup" ] && [ -f "$package" ] || fail "no $setup (make-html-example.sh first)"
-remove() { "$TQ_WINE" msiexec /x "$(winpath "$package")" /qn </dev/null >/dev/null 2>&1 || true; }
+# The removal needs the destination (the package sets TARGETDIR itself
+# otherwise); before the run, the one Vantrel proposes.
+target_win='C:\Program Files\Quill Works\Sample'
+remove() {
+  "$TQ_WINE" msiexec /x "$(winpath "$package")" /qn TARGETDIR="$target_win" </dev/null >/dev/null 2>&1 || true
+}
 remove
 trap remove EXIT
 rm -rf "$temp"
@@ -92,6 +97,10 @@ done
 
 group_line="$(grep '^Group=' <<<"$ini" || true)"
 [ "${group_line,,}" = "group=${group_win,,}" ] || fail "setup.ini Group: '$group_line' (want $group_win)"
+
+# Removed by its package, the files go again.
+remove
+[ ! -e "$target/Read Me.txt" ] && [ ! -e "$target/bin/tool.dll" ] || fail "removing the product left its files in $target"
 # A passed check leaves no unpacked copy behind (a failed one stays to be looked at).
 rm -rf "$temp"
 echo "HTML distribution installed into $target_win, group $group_win"
