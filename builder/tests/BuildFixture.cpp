@@ -52,6 +52,12 @@ void BuildTest::SetUp() {
   Dir = std::string(TQ_BINARY_DIR) + "\\buildsteps-tests\\" + name + "." + IntToStr(GetCurrentProcessId()) + "\\";
   App = Dir + "app\\";
   Src = Dir + "src\\";
+  // Wine hands out process ids again: an earlier run's folder of the same name
+  // (a failed one's, or one a handle kept from going) must not pass for this
+  // run's package.
+  std::error_code ignored;
+  std::filesystem::remove_all(Dir, ignored);
+  ASSERT_FALSE(DirectoryExists(Dir)) << "an earlier run's " << Dir << " cannot be removed";
   ASSERT_TRUE(ForceDirectories(App + "help"));
   ASSERT_TRUE(ForceDirectories(Src));
   for (const char* f : ProgramFiles)
