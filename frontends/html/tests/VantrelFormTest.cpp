@@ -261,7 +261,9 @@ TEST_F(VantrelWindow, CancelAsksFirst) {
     ASSERT_TRUE(PumpUntil([&] { return Prompts.Done(); }));
     PumpWaiting();
     EXPECT_EQ(Closed(), c.Closes);
-    if (!c.Closes) EXPECT_TRUE(Shows("TqLicense.htm"));
+    if (!c.Closes) {
+      EXPECT_TRUE(Shows("TqLicense.htm"));
+    }
     TearDown();
   }
 }
