@@ -20,7 +20,6 @@ tq_add_gtest(buildsteps_tests
   SOURCES tests/BuildFixture.cpp tests/BuildStepsTest.cpp tests/BuildCommandTest.cpp tests/ComponentIdsTest.cpp
           tests/PeerPackageTest.cpp tests/UpdatesPageTest.cpp tests/HtmlPagesTest.cpp tests/BuildItemStepsTest.cpp
   LIBS tqbuildcommand tqftp_testing)
-tq_add_layouts(buildsteps_tests ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)
 add_dependencies(buildsteps_tests tq_program_data)
 
 # msitools reads the package that the PeerPackage case builds through the Build
@@ -39,7 +38,6 @@ set_tests_properties(buildsteps_peer_msitools PROPERTIES FIXTURES_REQUIRED build
 # cabinet phase.
 add_executable(buildbench bench/buildbench.cpp)
 target_link_libraries(buildbench PRIVATE tqbuildsteps tqbuildcabinet_project)
-tq_add_layouts(buildbench ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)
 
 # The example project's HTML setup made and built through the real program
 # (tqdrive), its pages checked with html5lib and its licence dialog with msitools.

@@ -6,7 +6,7 @@ target_link_libraries(tqdistribution PUBLIC tqbuildsteps tqzipsmith tqupdates)
 
 tq_host_path(TQ_DIST_RECORDER_HOST ${CMAKE_BINARY_DIR}/standins/tests/recorder.exe)
 tq_add_gtest(distribution_tests
-  SOURCES tests/DistributionTest.cpp $<TARGET_OBJECTS:tqzipsmith_messages>
+  SOURCES tests/DistributionTest.cpp
   LIBS tqdistribution ziptestkit)
 target_compile_definitions(distribution_tests PRIVATE TQ_RECORDER="${TQ_DIST_RECORDER_HOST}")
 add_dependencies(distribution_tests zipengine zipstub standin_Install standin_Uninstall standin_InstMsiA
@@ -32,7 +32,6 @@ endif()
 
 # What the distribution reads of a real main window.
 tq_add_gtest(distribution_project_tests
-  SOURCES tests/BuildFixture.cpp tests/DistributionProjectTest.cpp $<TARGET_OBJECTS:tqzipsmith_messages>
+  SOURCES tests/BuildFixture.cpp tests/DistributionProjectTest.cpp
   LIBS tqdistribution tqbuildcommand ziptestkit)
-tq_add_layouts(distribution_project_tests ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)
 add_dependencies(distribution_project_tests tq_program_data zipengine zipstub standin_Install)

@@ -70,7 +70,6 @@ set_tests_properties(merge_peer_msitools PROPERTIES FIXTURES_REQUIRED merge_peer
 tq_add_gtest(merge_project_tests
   SOURCES tests/BuildFixture.cpp tests/MergeProjectTest.cpp
   LIBS tqbuildcommand tqbuildmerge)
-tq_add_layouts(merge_project_tests ${CMAKE_SOURCE_DIR}/workspace/layouts/RWInstallForm.lfm)
 add_dependencies(merge_project_tests tq_program_data merge_fixture_module)
 
 # The real Tarnquill window, driven from outside: a merge-module project edited,
