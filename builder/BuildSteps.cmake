@@ -25,14 +25,9 @@ add_dependencies(buildsteps_tests tq_program_data)
 # msitools reads the package that the PeerPackage case builds through the Build
 # button.
 set(TQ_BUILDSTEPS_PEER_DIR ${CMAKE_BINARY_DIR}/buildsteps-peer)
-file(MAKE_DIRECTORY ${TQ_BUILDSTEPS_PEER_DIR})
-tq_host_path(TQ_BUILDSTEPS_PEER_DIR_HOST ${TQ_BUILDSTEPS_PEER_DIR})
-add_test(NAME buildsteps_peer_build COMMAND buildsteps_tests --gtest_filter=PeerPackage.*)
-set_tests_properties(buildsteps_peer_build PROPERTIES FIXTURES_SETUP buildsteps_peer_package
-  ENVIRONMENT "TQ_PEER_PACKAGE_DIR=${TQ_BUILDSTEPS_PEER_DIR_HOST}")
-add_test(NAME buildsteps_peer_msitools
-  COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-peer-package.sh ${TQ_BUILDSTEPS_PEER_DIR})
-set_tests_properties(buildsteps_peer_msitools PROPERTIES FIXTURES_REQUIRED buildsteps_peer_package)
+tq_add_peer_check(buildsteps_peer_msitools WRITER buildsteps_peer_build buildsteps_tests PeerPackage.*
+  FOLDER ${TQ_BUILDSTEPS_PEER_DIR} ENV TQ_PEER_PACKAGE_DIR
+  CHECK sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-peer-package.sh ${TQ_BUILDSTEPS_PEER_DIR})
 
 # The benchmark driver of bench/bench.sh (not a test): the table steps and the
 # cabinet phase.

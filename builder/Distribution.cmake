@@ -15,20 +15,10 @@ add_dependencies(distribution_tests zipengine zipstub standin_Install standin_Un
 # Peers: the host's unzip and zip read the CD and floppy distributions that the
 # DistributionPeer case writes.
 set(TQ_DIST_PEER_DIR ${CMAKE_BINARY_DIR}/distribution-peer)
-file(MAKE_DIRECTORY ${TQ_DIST_PEER_DIR})
-tq_host_path(TQ_DIST_PEER_DIR_HOST ${TQ_DIST_PEER_DIR})
-add_test(NAME distribution_peer_write COMMAND distribution_tests --gtest_filter=DistributionPeer.*)
-set_tests_properties(distribution_peer_write PROPERTIES FIXTURES_SETUP distribution_peer_files
-  ENVIRONMENT "TQ_PEER_DIST_DIR=${TQ_DIST_PEER_DIR_HOST}")
-find_program(TQ_DIST_UNZIP unzip)
-find_program(TQ_DIST_ZIP zip)
-find_package(Python3 COMPONENTS Interpreter)
-if(TQ_DIST_UNZIP AND TQ_DIST_ZIP AND Python3_Interpreter_FOUND)
-  add_test(NAME distribution_peer_check
-    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-peer-distribution.sh ${TQ_DIST_PEER_DIR}
-            ${CMAKE_CURRENT_SOURCE_DIR}/tests/check_spanned_directory.py)
-  set_tests_properties(distribution_peer_check PROPERTIES FIXTURES_REQUIRED distribution_peer_files)
-endif()
+tq_add_peer_check(distribution_peer_check WRITER distribution_peer_write distribution_tests DistributionPeer.*
+  FOLDER ${TQ_DIST_PEER_DIR} ENV TQ_PEER_DIST_DIR REQUIRES unzip zip python3
+  CHECK sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-peer-distribution.sh ${TQ_DIST_PEER_DIR}
+        ${CMAKE_CURRENT_SOURCE_DIR}/tests/check_spanned_directory.py)
 
 # What the distribution reads of a real main window.
 tq_add_gtest(distribution_project_tests

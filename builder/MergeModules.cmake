@@ -56,14 +56,9 @@ tq_add_gtest(merge_tests
 add_dependencies(merge_tests tq_program_data merge_fixture_module)
 # Peers: msitools reads a package with the fixture merged in.
 set(TQ_MERGE_PEER_DIR ${CMAKE_BINARY_DIR}/merge-peer)
-file(MAKE_DIRECTORY ${TQ_MERGE_PEER_DIR})
-tq_host_path(TQ_MERGE_PEER_DIR_HOST ${TQ_MERGE_PEER_DIR})
-add_test(NAME merge_peer_write COMMAND merge_tests --gtest_filter=MergeModuleTest.WritesMergedPackageForPeers)
-set_tests_properties(merge_peer_write PROPERTIES FIXTURES_SETUP merge_peer_package
-  ENVIRONMENT "TQ_PEER_MERGE_DIR=${TQ_MERGE_PEER_DIR_HOST}")
-add_test(NAME merge_peer_msitools
-  COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-peer-merge.sh ${TQ_MERGE_PEER_DIR} ${TQ_MERGE_FIXTURE_DIR}/files)
-set_tests_properties(merge_peer_msitools PROPERTIES FIXTURES_REQUIRED merge_peer_package)
+tq_add_peer_check(merge_peer_msitools WRITER merge_peer_write merge_tests MergeModuleTest.WritesMergedPackageForPeers
+  FOLDER ${TQ_MERGE_PEER_DIR} ENV TQ_PEER_MERGE_DIR
+  CHECK sh ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-peer-merge.sh ${TQ_MERGE_PEER_DIR} ${TQ_MERGE_FIXTURE_DIR}/files)
 
 # Merges through the Build button on a real main window, and merge-module
 # projects built, saved, loaded and merged.

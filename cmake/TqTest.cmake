@@ -30,3 +30,36 @@ function(tq_add_gtest name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 300)
 endfunction()
+
+# tq_add_peer_check(<check test> WRITER <writer test> <program> <gtest filter>
+#                   FOLDER <folder> ENV <variable> [FILE <name>]
+#                   [REQUIRES <host programs...>] CHECK <command...>)
+# A peer on the host reads what our code wrote. The writer test runs the cases
+# of <program> that <gtest filter> picks, with <variable> naming <folder> (or
+# the file <name> in it) as the program sees it; the check test then runs
+# <command> on the host. The check needs a fresh writer run (a fixture named
+# after the writer test). Without one of the REQUIRES programs on the host only
+# the writer test is added.
+function(tq_add_peer_check check)
+  cmake_parse_arguments(P "" "FOLDER;ENV;FILE" "WRITER;REQUIRES;CHECK" ${ARGN})
+  list(GET P_WRITER 0 writer)
+  list(GET P_WRITER 1 program)
+  list(GET P_WRITER 2 filter)
+  file(MAKE_DIRECTORY ${P_FOLDER})
+  set(target ${P_FOLDER})
+  if(P_FILE)
+    set(target ${P_FOLDER}/${P_FILE})
+  endif()
+  tq_host_path(target_host ${target})
+  add_test(NAME ${writer} COMMAND ${program} --gtest_filter=${filter})
+  set_tests_properties(${writer} PROPERTIES FIXTURES_SETUP ${writer}
+    ENVIRONMENT "${P_ENV}=${target_host}")
+  foreach(p ${P_REQUIRES})
+    find_program(TQ_PEER_PROGRAM_${p} ${p})
+    if(NOT TQ_PEER_PROGRAM_${p})
+      return()
+    endif()
+  endforeach()
+  add_test(NAME ${check} COMMAND ${P_CHECK})
+  set_tests_properties(${check} PROPERTIES FIXTURES_REQUIRED ${writer})
+endfunction()
