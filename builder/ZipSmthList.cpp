@@ -7,14 +7,15 @@
 #include <new>
 
 #include "FileUtils.h"
+#include "LittleEndian.h"
 #include "ZipSmth.h"
 #include "ZipSmthMessages.h"
 
 namespace tq {
 namespace {
 
-uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t Get32(const uint8_t* p) { return Get16(p) | (uint32_t(Get16(p + 2)) << 16); }
+using le::Get16;
+using le::Get32;
 
 // Characters from 128 up, from the OEM to the ANSI code page.
 std::string ConvertOEM(const std::string& s) {

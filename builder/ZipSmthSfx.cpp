@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "FileUtils.h"
+#include "LittleEndian.h"
 #include "ZipSmth.h"
 #include "ZipSmthMessages.h"
 
@@ -15,11 +16,9 @@ namespace {
 constexpr int kIconImageSize = 744;   // one 32x32 image in 16 colours
 constexpr int kIconFileSize = 766;    // that image as an icon file
 
-uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t Get32(const uint8_t* p) { return Get16(p) | (uint32_t(Get16(p + 2)) << 16); }
-void Put32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
+using le::Get16;
+using le::Get32;
+using le::Put32;
 
 std::vector<uint8_t> ReadAll(const std::string& path, bool& ok) {
   std::ifstream in(path, std::ios::binary);

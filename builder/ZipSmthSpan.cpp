@@ -6,6 +6,7 @@
 #include <new>
 
 #include "FileUtils.h"
+#include "LittleEndian.h"
 #include "Prompts.h"
 #include "ZipSmth.h"
 #include "ZipSmthMessages.h"
@@ -13,16 +14,10 @@
 namespace tq {
 namespace {
 
-uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t Get32(const uint8_t* p) { return Get16(p) | (uint32_t(Get16(p + 2)) << 16); }
-void Put16(uint8_t* p, uint32_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-}
-void Put32(uint8_t* p, uint32_t v) {
-  Put16(p, v);
-  Put16(p + 2, v >> 16);
-}
+using le::Get16;
+using le::Get32;
+using le::Put16;
+using le::Put32;
 
 constexpr int kUserCancelled = 11007;
 constexpr int kInputMissing = 11001;

@@ -1,20 +1,15 @@
 #include "ZipFormat.h"
 
+#include "LittleEndian.h"
+
 namespace tq::zipeng {
 namespace {
 
-void Put16(std::vector<uint8_t>& b, uint16_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
-}
+using le::Get16;
+using le::Get32;
+void Put16(std::vector<uint8_t>& b, uint16_t v) { le::Append16(b, v); }
+void Put32(std::vector<uint8_t>& b, uint32_t v) { le::Append32(b, v); }
 void PutText(std::vector<uint8_t>& b, const std::string& s) { b.insert(b.end(), s.begin(), s.end()); }
-uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t Get32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 
 }  // namespace
 

@@ -5,14 +5,13 @@
 #include <algorithm>
 
 #include "MemberNames.h"
+#include "LittleEndian.h"
 
 namespace tq::zipstub {
 namespace {
 
-uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t Get32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
+using le::Get16;
+using le::Get32;
 
 std::wstring Decode(const std::string& raw, bool utf8) {
   if (raw.empty()) return std::wstring();
