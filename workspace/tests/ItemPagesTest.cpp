@@ -1,6 +1,8 @@
 // The item pages as a user walks them: tabs and placeholders, the editors'
 // writes, the choice tree, the delete buttons, the name checks, the directory
 // tree and the Choices page's file lists.
+#include <windows.h>
+
 #include "MainWindowFixture.h"
 #include "MergeItem.h"
 #include "associations.h"
@@ -44,6 +46,26 @@ void ShowDirectories(TRWInstallForm* w, const std::vector<std::pair<std::string,
     w->FDirNodeNames->Add(name);
   }
 }
+
+// What a user does to a control, sent to its own window: the control's
+// notification comes back through its parent as for a real click.
+void Choose(TComboBox* box, int index) {
+  SendMessageA(box->Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(GetParent(box->Handle()), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(box->Handle()));
+}
+void Choose(TListBox* list, int index) {
+  SendMessageA(list->Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(GetParent(list->Handle()), WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list->Handle()));
+}
+void Choose(TTabControl* tabs, int index) {
+  SendMessageA(tabs->Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+  NMHDR header{tabs->Handle(), 0, static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageA(GetParent(tabs->Handle()), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+}
+void Press(TWinControl* button) { SendMessageA(button->Handle(), BM_CLICK, 0, 0); }
+void TypeKey(TEdit* edit, char key) { SendMessageA(edit->Handle(), WM_CHAR, static_cast<WPARAM>(key), 0); }
 
 // The main window's fixture under this program's own name.
 class ItemPagesTest : public MainWindowTest {};
@@ -321,6 +343,198 @@ TEST_F(ItemPagesTest, AssociationEditorsWriteTheirItemAndDeleteLeavesThePlacehol
   W->buDeleteAssociationsClick(W->buDeleteAssociations);
   EXPECT_EQ(W->tcAssociations->Tabs().Count(), 3);
   EXPECT_EQ(W->FModified, 1);
+}
+
+// Every editor of the item pages and the directory tree, used through its own
+// window as a user uses it, reaches the item it edits: the handlers the
+// layout names are the ones the controls run.
+TEST_F(ItemPagesTest, EveryEditorReachesItsItemThroughItsOwnWindow) {
+  auto* core = Item<TChoice>(W->tcChoices, 0);
+  core->Files->AddIntObject(FixtureFile("app.exe"), 0);
+  core->Directories->Add("<Home Directory>");
+  W->trTargetDir->Items().AddChild(W->trTargetDir->Items().GetFirstNode(), "bin");
+
+  // Choices: choosing the placeholder tab makes a second choice.
+  W->DoChoices();
+  Choose(W->tcChoices, 1);
+  auto* choice = Item<TChoice>(W->tcChoices, 1);
+  ASSERT_NE(choice, nullptr);
+  EXPECT_EQ(W->tcChoices->Tabs().Count(), 3);
+  W->FModified = 0;
+  W->edNameChoices->SetText("Docs");
+  W->edDescriptionChoices->SetText("The manuals");
+  for (TCheckBox* box : {W->ckbRequired, W->ckbTypical, W->ckbVisible}) Press(box);
+  EXPECT_EQ(choice->FName, "Docs");
+  EXPECT_EQ(choice->Description, "The manuals");
+  EXPECT_TRUE(choice->Required);
+  EXPECT_TRUE(choice->Typical);
+  EXPECT_FALSE(choice->Visible);
+  EXPECT_EQ(W->FModified, 1);
+  // The core choice's file, listed under its directory, gets its flag ticked.
+  Choose(W->tcChoices, 0);
+  Choose(W->lbDirectories, 0);
+  ASSERT_EQ(W->lbFiles->Items().Count(), 1);
+  W->lbFiles->SetItemIndex(0);
+  W->lbFiles->SetChecked(0, true);
+  SendMessageA(GetParent(W->lbFiles->Handle()), WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(W->lbFiles->Handle()));
+  EXPECT_EQ(core->Files->GetIntObject(0), 1);
+
+  W->DoRegistry();
+  Choose(W->tcRegistry, 1);
+  auto* entry = Item<TRegEntry>(W->tcRegistry, 1);
+  ASSERT_NE(entry, nullptr);
+  W->edNameRegistry->SetText("AppPath");
+  Choose(W->cbRoot, 2);
+  Choose(W->cbKey, 0);
+  W->edValName->SetText("Path");
+  W->edValValue->SetText("[TARGETDIR]");
+  Choose(W->cbChoicesRegistry, 1);
+  EXPECT_EQ(W->tcRegistry->Tabs()[1], "AppPath");
+  EXPECT_EQ(entry->FName, "AppPath");
+  EXPECT_EQ(entry->Root, 2);
+  EXPECT_EQ(entry->Key, W->cbKey->Items()[0]);
+  EXPECT_EQ(entry->ValName, "Path");
+  EXPECT_EQ(entry->ValValue, "[TARGETDIR]");
+  EXPECT_EQ(entry->Choice, "Docs");
+
+  W->DoShortcuts();
+  Choose(W->tcShortcuts, 1);
+  auto* shortcut = Item<TRwiShortcut>(W->tcShortcuts, 1);
+  ASSERT_NE(shortcut, nullptr);
+  W->edNameShortcut->SetText("Start App");
+  Choose(W->cbChoicesShortcuts, 0);  // its only file is picked at once
+  EXPECT_EQ(shortcut->Target, FixtureFile("app.exe"));
+  shortcut->Target.clear();
+  Choose(W->lbFilesShortcuts, 0);
+  Choose(W->cbDirectoryShortcuts, 1);
+  Choose(W->cbWkDir, 1);
+  Choose(W->cbShowCmd, 2);
+  W->edArguments->SetText("/q");
+  W->edDescriptionShortcuts->SetText("Starts the program");
+  EXPECT_EQ(W->tcShortcuts->Tabs()[1], "Start App");
+  EXPECT_EQ(shortcut->Shortcut, "Start App");
+  EXPECT_EQ(shortcut->Choice, "Core_Program");
+  EXPECT_EQ(shortcut->Target, FixtureFile("app.exe"));
+  EXPECT_EQ(shortcut->FName, "app.exe");
+  EXPECT_EQ(shortcut->Directory, "bin");
+  EXPECT_EQ(shortcut->WkDir, "bin");
+  EXPECT_EQ(shortcut->ShowCmd, 2);
+  EXPECT_EQ(shortcut->Arguments, "/q");
+  EXPECT_EQ(shortcut->Description, "Starts the program");
+
+  W->DoEnvironment();
+  Choose(W->tcEVar, 1);
+  auto* evar = Item<TEVar>(W->tcEVar, 1);
+  ASSERT_NE(evar, nullptr);
+  W->edNameEvar->SetText("TQHOME");
+  Choose(W->cbValueEVar, 0);
+  Choose(W->cbChoicesEvar, 1);
+  Press(W->ckbNoAction);
+  Press(W->ckbDelete);
+  Press(W->rgHowToInstall->Buttons(0));
+  Press(W->rgType->Buttons(1));
+  EXPECT_EQ(W->tcEVar->Tabs()[1], "TQHOME");
+  EXPECT_EQ(evar->FName, "TQHOME");
+  EXPECT_EQ(evar->Value, "<Home Directory>");
+  EXPECT_EQ(evar->Choice, "Docs");
+  EXPECT_TRUE(evar->NoAction);
+  EXPECT_FALSE(evar->Delete);
+  EXPECT_EQ(evar->HowToInstall, 0);
+  EXPECT_EQ(evar->TheType, 1);
+
+  W->DoModules();
+  Choose(W->tcMergeModules, 1);
+  auto* merge = Item<TMerge>(W->tcMergeModules, 1);
+  ASSERT_NE(merge, nullptr);
+  W->edNameMergeModules->SetText("Runtime");
+  Prompts.Expect(TExpectedPrompt(pkModalForm, "OpenDialog3", mrOk, {},
+                                 [this] { W->OpenDialog3->FileName = FixtureFile("runtime.msm"); }));
+  Press(W->buBrowseMergeModules);
+  Choose(W->cbDirectoryMergeModules, 1);
+  Choose(W->cbChoicesMergeModules, 1);
+  ASSERT_GT(W->cbLanguageMergeModules->Items().Count(), 1);
+  Choose(W->cbLanguageMergeModules, 1);
+  EXPECT_EQ(W->tcMergeModules->Tabs()[1], "Runtime");
+  EXPECT_EQ(merge->FName, "Runtime");
+  EXPECT_EQ(merge->MergeModule, FixtureFile("runtime.msm"));
+  EXPECT_EQ(merge->Directory, "bin");
+  EXPECT_EQ(merge->Choice, "Docs");
+  EXPECT_EQ(merge->Language, W->cbLanguageMergeModules->Items().GetIntObject(1));
+
+  W->DoAssociations();
+  Choose(W->tcAssociations, 1);
+  auto* association = Item<TAssociation>(W->tcAssociations, 1);
+  ASSERT_NE(association, nullptr);
+  W->edNameAssociations->SetText("Tool Files");
+  W->edExtensionAssociations->SetText(".tq");
+  W->edDescriptionAssociations->SetText("Tool document");
+  W->edIconIndexAssociations->SetText("2");
+  Choose(W->cbChoicesAssociations, 0);  // its only file is picked at once
+  EXPECT_EQ(association->FileName, FixtureFile("app.exe"));
+  association->FileName.clear();
+  Choose(W->lbFilesAssociations, 0);
+  EXPECT_EQ(W->tcAssociations->Tabs()[1], "Tool Files");
+  EXPECT_EQ(association->FName, "Tool Files");
+  EXPECT_EQ(association->Extension, ".tq");
+  EXPECT_EQ(association->Description, "Tool document");
+  EXPECT_EQ(association->IconIndex, "2");
+  EXPECT_EQ(association->Choice, "Core_Program");
+  EXPECT_EQ(association->FileName, FixtureFile("app.exe"));
+
+  // The name checks: a key that makes another tab's caption warns.
+  struct TNameCase {
+    TTabControl* Tabs;
+    TEdit* Field;
+  };
+  for (const TNameCase& c : {TNameCase{W->tcChoices, W->edNameChoices}, TNameCase{W->tcRegistry, W->edNameRegistry},
+                             TNameCase{W->tcShortcuts, W->edNameShortcut}, TNameCase{W->tcEVar, W->edNameEvar},
+                             TNameCase{W->tcMergeModules, W->edNameMergeModules},
+                             TNameCase{W->tcAssociations, W->edNameAssociations}}) {
+    SCOPED_TRACE(c.Field->Name());
+    Choose(c.Tabs, 1);
+    const std::string other = c.Tabs->Tabs()[0];
+    c.Field->SetText(other.substr(0, other.size() - 1));
+    Prompts.Expect(pkMessageDlg, "is the same as another", mrOk);
+    TypeKey(c.Field, other.back());
+    Prompts.Check();
+  }
+
+  // The delete buttons take the selected item.
+  struct TDeleteCase {
+    TTabControl* Tabs;
+    TButton* Delete;
+  };
+  for (const TDeleteCase& c :
+       {TDeleteCase{W->tcRegistry, W->buDeleteRegistry}, TDeleteCase{W->tcShortcuts, W->buShortcutsDelete},
+        TDeleteCase{W->tcEVar, W->buEVarDelete}, TDeleteCase{W->tcMergeModules, W->buDeleteMergeModules},
+        TDeleteCase{W->tcAssociations, W->buDeleteAssociations}, TDeleteCase{W->tcChoices, W->buDeleteChoices}}) {
+    const int count = c.Tabs->Tabs().Count();
+    Choose(c.Tabs, 1);
+    Press(c.Delete);
+    EXPECT_EQ(c.Tabs->Tabs().Count(), count - 1) << c.Delete->Name();
+  }
+
+  // The directory tree: its buttons, its pop-up and its in-place editing.
+  TTreeNode* home = W->trTargetDir->Items().GetFirstNode();
+  W->trTargetDir->SetSelected(home);
+  const int nodes = W->trTargetDir->Items().Count();
+  Press(W->buTargetDirectoriesAdd);
+  EXPECT_EQ(W->trTargetDir->Items().Count(), nodes + 1);
+  bool allow = true;
+  W->trTargetDir->OnEditing(W->trTargetDir, home, allow);
+  EXPECT_FALSE(allow) << "the home folder keeps its name";
+  std::string text;
+  W->FModified = 0;
+  W->trTargetDir->OnEdited(W->trTargetDir, home->Item(0), text);
+  EXPECT_EQ(text, home->Item(0)->Text()) << "an empty name is refused";
+  W->FSelectedDirNode = home->Item(0);
+  W->RemoveNode1->Click();
+  EXPECT_EQ(W->trTargetDir->Items().Count(), nodes);
+  W->FSelectedDirNode = home;
+  W->AddChildNode1->Click();
+  EXPECT_EQ(W->trTargetDir->Items().Count(), nodes + 1);
+  Prompts.Check();
 }
 
 TEST_F(ItemPagesTest, DeletingAChoiceTakesItsSubtreeAndOnlyItsOwnTabs) {
