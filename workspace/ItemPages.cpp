@@ -1,32 +1,113 @@
-// The frame all item pages share: event installation, the tab change, the
-// placeholder turn and the name-clash check.
+// The frame all item pages share: the table of the pages, their handlers'
+// names for the layout, the tab change, the placeholder turn, the delete and
+// the name-clash check.
 #include "ItemPages.h"
 
 #include <algorithm>
 
 #include <windows.h>
 
+#include "MergeItem.h"
 #include "Prompts.h"
 #include "SysUtils.h"
+#include "associations.h"
 #include "choices.h"
+#include "evar.h"
+#include "regentry.h"
+#include "shortcut.h"
 
 namespace tq {
+
+namespace {
+
+template <class TItem>
+TComponent* NewItemOf(TComponent* owner) {
+  return new TItem(owner);
+}
+
+template <class TItem, std::string TItem::*Field>
+std::string* FieldOf(TObject* item) {
+  auto* typed = dynamic_cast<TItem*>(item);
+  return typed ? &(typed->*Field) : nullptr;
+}
+
+// Every item page, in the order of TItemPageId. Two pages differ on purpose:
+// a project just read captions its environment variables with their first
+// default names (EVar), not their edited names, and shows the associations'
+// placeholder as "Add A File Association Entry" until it is next used.
+const TItemPage ItemPages[] = {
+    {&TRWInstallForm::tcChoices, &TRWInstallForm::edNameChoices, "Add A Sub-Choice", "Add A Sub-Choice",
+     NewItemOf<TChoice>, FieldOf<TChoice, &TChoice::FName>, FieldOf<TChoice, &TChoice::FName>,
+     "The name you have chosen for this choice is the same as another choice. Please make the name unique.",
+     FillChoicesPage},
+    {&TRWInstallForm::tcRegistry, &TRWInstallForm::edNameRegistry, "Add A Registry Entry", "Add A Registry Entry",
+     NewItemOf<TRegEntry>, FieldOf<TRegEntry, &TRegEntry::FName>, FieldOf<TRegEntry, &TRegEntry::FName>,
+     "The name you have chosen for this registry entry is the same as another entry. Please make the name "
+     "unique.",
+     FillRegistryPage},
+    {&TRWInstallForm::tcShortcuts, &TRWInstallForm::edNameShortcut, "Add A Shortcut", "Add A Shortcut",
+     NewItemOf<TRwiShortcut>, FieldOf<TRwiShortcut, &TRwiShortcut::Shortcut>,
+     FieldOf<TRwiShortcut, &TRwiShortcut::Shortcut>,
+     "The name you have chosen for this shortcut is the same as another entry. Please make the name unique.",
+     FillShortcutsPage},
+    {&TRWInstallForm::tcEVar, &TRWInstallForm::edNameEvar, "Add An Environment Variable",
+     "Add An Environment Variable", NewItemOf<TEVar>, FieldOf<TEVar, &TEVar::FName>, FieldOf<TEVar, &TEVar::EVar>,
+     "The name you have chosen for this environment entry is the same as another entry. Please make the name "
+     "unique.",
+     FillEnvironmentPage},
+    {&TRWInstallForm::tcMergeModules, &TRWInstallForm::edNameMergeModules, "Add A Merge Module",
+     "Add A Merge Module", NewItemOf<TMerge>, FieldOf<TMerge, &TMerge::FName>, FieldOf<TMerge, &TMerge::FName>,
+     "The name you have chosen for this merge module entry is the same as another entry. Please make the name "
+     "unique.",
+     FillModulesPage},
+    {&TRWInstallForm::tcAssociations, &TRWInstallForm::edNameAssociations, "Add A File Association",
+     "Add A File Association Entry", NewItemOf<TAssociation>, FieldOf<TAssociation, &TAssociation::FName>,
+     FieldOf<TAssociation, &TAssociation::FName>,
+     "The name you have chosen for this file association entry is the same as another entry. Please make the "
+     "name unique.",
+     FillAssociationsPage},
+};
+
+}  // namespace
+
+const TItemPage& ItemPage(TItemPageId page) { return ItemPages[page]; }
+
+const TItemPage* ItemPageOf(TRWInstallForm& w, const TObject* tabs) {
+  for (const TItemPage& page : ItemPages)
+    if (w.*page.Tabs == tabs) return &page;
+  return nullptr;
+}
 
 bool PlaceholderSelected(TTabControl* tabs) {
   int count = tabs->Tabs().Count();
   return count > 0 && tabs->TabIndex() == count - 1;
 }
 
-void TurnPlaceholder(TTabControl* tabs, TEdit* nameField, const std::string& displayName,
-                     const std::string& placeholder, TObject* newItem) {
-  int index = tabs->TabIndex();
-  tabs->Tabs().Put(index, displayName);
-  nameField->SetText(displayName);
-  tabs->Tabs().AddObject(placeholder, newItem);
-  tabs->SetTabIndex(index);
+void ClearItemPage(TRWInstallForm& w, TItemPageId page) {
+  TControlItems& items = (w.*ItemPage(page).Tabs)->Tabs();
+  for (int i = items.Count() - 1; i >= 0; --i) {
+    TObject* item = items.GetObjectAt(i);
+    items.PutObjectAt(i, nullptr);
+    delete item;
+    items.Delete(i);
+  }
 }
 
-bool DeleteSelectedItemTab(TTabControl* tabs) {
+bool TurnPlaceholder(TRWInstallForm& w, TItemPageId id, TObject* item) {
+  const TItemPage& page = ItemPage(id);
+  TTabControl* tabs = w.*page.Tabs;
+  if (!PlaceholderSelected(tabs)) return false;
+  const int index = tabs->TabIndex();
+  const std::string name = *page.DisplayName(item);
+  tabs->Tabs().Put(index, name);
+  (w.*page.NameField)->SetText(name);
+  tabs->Tabs().AddObject(page.Placeholder, page.NewItem(&w));
+  tabs->SetTabIndex(index);
+  return true;
+}
+
+bool DeleteSelectedItem(TRWInstallForm& w, TItemPageId page) {
+  TTabControl* tabs = w.*ItemPage(page).Tabs;
   int index = tabs->TabIndex();
   int count = tabs->Tabs().Count();
   if (index < 0 || index >= count - 1) return false;
@@ -35,17 +116,38 @@ bool DeleteSelectedItemTab(TTabControl* tabs) {
   tabs->Tabs().Delete(index);
   delete item;
   tabs->SetTabIndex(0);
+  w.tcChoicesChange(tabs);
+  w.FModified = 1;
   return true;
 }
 
-void CheckNameClash(TTabControl* tabs, TEdit* nameField, char key, const std::string& message) {
-  std::string text = nameField->Text() + key;
-  TControlItems& items = tabs->Tabs();
+void CheckNameClash(TRWInstallForm& w, TItemPageId id, char key) {
+  const TItemPage& page = ItemPage(id);
+  std::string text = (w.*page.NameField)->Text() + key;
+  TControlItems& items = (w.*page.Tabs)->Tabs();
   for (int i = 0; i < items.Count(); ++i)
     if (items[i] == text) {
-      MessageDlg(message, mtError, mbOK);
+      MessageDlg(page.NameClash, mtError, mbOK);
       return;
     }
+}
+
+void RenameSelected(TRWInstallForm& w, TItemPageId id) {
+  const TItemPage& page = ItemPage(id);
+  TTabControl* tabs = w.*page.Tabs;
+  EditSelected<TObject>(w, tabs, [&](TObject& item) {
+    std::string* name = page.DisplayName(&item);
+    if (!name) return false;
+    *name = (w.*page.NameField)->Text();
+    tabs->Tabs().Put(tabs->TabIndex(), *name);
+    return true;
+  });
+}
+
+std::optional<std::string> SelectedDirNode(TRWInstallForm& w, TComboBox* box) {
+  const int index = box->ItemIndex();
+  if (index < 0 || !w.FDirNodeNames || index >= w.FDirNodeNames->Count()) return std::nullopt;
+  return w.FDirNodeNames->Get(index);
 }
 
 int TRWInstallForm::RealChoiceCount() const {
@@ -109,12 +211,7 @@ void TRWInstallForm::tcChoicesChange(TObject* sender) {
   uint8_t wasUpdating = FUpdating;
   FUpdating = 1;
   try {
-    if (sender == tcChoices) FillChoicesPage(*this);
-    else if (sender == tcRegistry) FillRegistryPage(*this);
-    else if (sender == tcShortcuts) FillShortcutsPage(*this);
-    else if (sender == tcEVar) FillEnvironmentPage(*this);
-    else if (sender == tcMergeModules) FillModulesPage(*this);
-    else if (sender == tcAssociations) FillAssociationsPage(*this);
+    if (const TItemPage* page = ItemPageOf(*this, sender)) page->Fill(*this);
   } catch (...) {
     FUpdating = wasUpdating;
     throw;
@@ -122,82 +219,74 @@ void TRWInstallForm::tcChoicesChange(TObject* sender) {
   FUpdating = wasUpdating;
 }
 
-void TRWInstallForm::BindItemPageEvents() {
-  auto change = [this](TObject* s) { tcChoicesChange(s); };
-  for (TTabControl* t : {tcChoices, tcRegistry, tcShortcuts, tcEVar, tcMergeModules, tcAssociations})
-    t->OnChange = change;
-  auto bind = [this](void (TRWInstallForm::*m)(TObject*)) { return [this, m](TObject* s) { (this->*m)(s); }; };
-  auto key = [this](void (TRWInstallForm::*m)(TObject*, char&)) {
-    return [this, m](TObject* s, char& k) { (this->*m)(s, k); };
-  };
+void TRWInstallForm::RegisterItemPageHandlers() {
+  TQ_HANDLER(TRWInstallForm, tcChoicesChange);  // all six tab controls
   // Choices.
-  trChoices->OnClick = bind(&TRWInstallForm::trChoicesClick);
-  edNameChoices->OnChange = bind(&TRWInstallForm::edNameChoicesChange);
-  edNameChoices->OnKeyPress = key(&TRWInstallForm::edNameChoicesKeyPress);
-  edDescriptionChoices->OnChange = bind(&TRWInstallForm::edDescriptionChoicesChange);
-  ckbRequired->OnClick = bind(&TRWInstallForm::ckbRequiredClick);
-  ckbTypical->OnClick = bind(&TRWInstallForm::ckbTypicalClick);
-  ckbVisible->OnClick = bind(&TRWInstallForm::ckbVisibleClick);
-  buDeleteChoices->OnClick = bind(&TRWInstallForm::buDeleteChoicesClick);
-  lbDirectories->OnClick = bind(&TRWInstallForm::lbDirectoriesClick);
-  buDeleteSelectedFiles->OnClick = bind(&TRWInstallForm::buDeleteSelectedFilesClick);
+  TQ_HANDLER(TRWInstallForm, trChoicesClick);
+  TQ_HANDLER(TRWInstallForm, edNameChoicesChange);
+  TQ_HANDLER(TRWInstallForm, edNameChoicesKeyPress);
+  TQ_HANDLER(TRWInstallForm, edDescriptionChoicesChange);
+  TQ_HANDLER(TRWInstallForm, ckbRequiredClick);
+  TQ_HANDLER(TRWInstallForm, ckbTypicalClick);
+  TQ_HANDLER(TRWInstallForm, ckbVisibleClick);
+  TQ_HANDLER(TRWInstallForm, buDeleteChoicesClick);
+  TQ_HANDLER(TRWInstallForm, lbDirectoriesClick);
+  TQ_HANDLER(TRWInstallForm, buDeleteSelectedFilesClick);
   // Registry.
-  edNameRegistry->OnChange = bind(&TRWInstallForm::edNameRegistryChange);
-  edNameRegistry->OnKeyPress = key(&TRWInstallForm::edNameRegistryKeyPress);
-  cbRoot->OnClick = bind(&TRWInstallForm::cbRootClick);
-  cbKey->OnChange = bind(&TRWInstallForm::cbKeyChange);
-  edValName->OnChange = bind(&TRWInstallForm::edValNameChange);
-  edValValue->OnChange = bind(&TRWInstallForm::edValValueChange);
-  cbChoicesRegistry->OnClick = bind(&TRWInstallForm::cbChoicesRegistryClick);
-  buDeleteRegistry->OnClick = bind(&TRWInstallForm::buDeleteRegistryClick);
+  TQ_HANDLER(TRWInstallForm, edNameRegistryChange);
+  TQ_HANDLER(TRWInstallForm, edNameRegistryKeyPress);
+  TQ_HANDLER(TRWInstallForm, cbRootClick);
+  TQ_HANDLER(TRWInstallForm, cbKeyChange);
+  TQ_HANDLER(TRWInstallForm, edValNameChange);
+  TQ_HANDLER(TRWInstallForm, edValValueChange);
+  TQ_HANDLER(TRWInstallForm, cbChoicesRegistryClick);
+  TQ_HANDLER(TRWInstallForm, buDeleteRegistryClick);
   // Shortcuts.
-  edNameShortcut->OnChange = bind(&TRWInstallForm::edNameShortcutChange);
-  edNameShortcut->OnKeyPress = key(&TRWInstallForm::edNameShortcutKeyPress);
-  cbChoicesShortcuts->OnClick = bind(&TRWInstallForm::cbChoicesShortcutsClick);
-  cbDirectoryShortcuts->OnClick = bind(&TRWInstallForm::cbDirectoryShortcutsClick);
-  edArguments->OnChange = bind(&TRWInstallForm::edArgumentsChange);
-  edDescriptionShortcuts->OnChange = bind(&TRWInstallForm::edDescriptionShortcutsChange);
-  cbShowCmd->OnClick = bind(&TRWInstallForm::cbShowCmdClick);
-  cbWkDir->OnClick = bind(&TRWInstallForm::cbWkDirClick);
-  lbFilesShortcuts->OnClick = bind(&TRWInstallForm::lbFilesShortcutsClick);
-  buShortcutsDelete->OnClick = bind(&TRWInstallForm::buShortcutsDeleteClick);
+  TQ_HANDLER(TRWInstallForm, edNameShortcutChange);
+  TQ_HANDLER(TRWInstallForm, edNameShortcutKeyPress);
+  TQ_HANDLER(TRWInstallForm, cbChoicesShortcutsClick);
+  TQ_HANDLER(TRWInstallForm, cbDirectoryShortcutsClick);
+  TQ_HANDLER(TRWInstallForm, edArgumentsChange);
+  TQ_HANDLER(TRWInstallForm, edDescriptionShortcutsChange);
+  TQ_HANDLER(TRWInstallForm, cbShowCmdClick);
+  TQ_HANDLER(TRWInstallForm, cbWkDirClick);
+  TQ_HANDLER(TRWInstallForm, lbFilesShortcutsClick);
+  TQ_HANDLER(TRWInstallForm, buShortcutsDeleteClick);
   // Environment.
-  edNameEvar->OnChange = bind(&TRWInstallForm::edNameEvarChange);
-  edNameEvar->OnKeyPress = key(&TRWInstallForm::edNameEvarKeyPress);
-  cbValueEVar->OnChange = bind(&TRWInstallForm::cbValueEVarChange);
-  cbChoicesEvar->OnClick = bind(&TRWInstallForm::cbChoicesEvarClick);
-  ckbNoAction->OnClick = bind(&TRWInstallForm::ckbNoActionClick);
-  ckbDelete->OnClick = bind(&TRWInstallForm::ckbDeleteClick);
-  rgHowToInstall->OnClick = bind(&TRWInstallForm::rgHowToInstallClick);
-  rgType->OnClick = bind(&TRWInstallForm::rgTypeClick);
-  buEVarDelete->OnClick = bind(&TRWInstallForm::buEVarDeleteClick);
+  TQ_HANDLER(TRWInstallForm, edNameEvarChange);
+  TQ_HANDLER(TRWInstallForm, edNameEvarKeyPress);
+  TQ_HANDLER(TRWInstallForm, cbValueEVarChange);
+  TQ_HANDLER(TRWInstallForm, cbChoicesEvarClick);
+  TQ_HANDLER(TRWInstallForm, ckbNoActionClick);
+  TQ_HANDLER(TRWInstallForm, ckbDeleteClick);
+  TQ_HANDLER(TRWInstallForm, rgHowToInstallClick);
+  TQ_HANDLER(TRWInstallForm, rgTypeClick);
+  TQ_HANDLER(TRWInstallForm, buEVarDeleteClick);
   // Modules.
-  edNameMergeModules->OnChange = bind(&TRWInstallForm::edNameMergeModulesChange);
-  edNameMergeModules->OnKeyPress = key(&TRWInstallForm::edNameMergeModulesKeyPress);
-  edMergeModule->OnChange = bind(&TRWInstallForm::edMergeModuleChange);
-  buBrowseMergeModules->OnClick = bind(&TRWInstallForm::buBrowseMergeModulesClick);
-  cbDirectoryMergeModules->OnClick = bind(&TRWInstallForm::cbDirectoryMergeModulesClick);
-  cbChoicesMergeModules->OnClick = bind(&TRWInstallForm::cbChoicesMergeModulesClick);
-  cbLanguageMergeModules->OnClick = bind(&TRWInstallForm::cbLanguageMergeModulesClick);
-  buDeleteMergeModules->OnClick = bind(&TRWInstallForm::buDeleteMergeModulesClick);
-  OpenDialog3->DefaultExt = "msm";
-  OpenDialog3->Filter = "Merge Modules (*.msm)|*.msm";
+  TQ_HANDLER(TRWInstallForm, edNameMergeModulesChange);
+  TQ_HANDLER(TRWInstallForm, edNameMergeModulesKeyPress);
+  TQ_HANDLER(TRWInstallForm, edMergeModuleChange);
+  TQ_HANDLER(TRWInstallForm, buBrowseMergeModulesClick);
+  TQ_HANDLER(TRWInstallForm, cbDirectoryMergeModulesClick);
+  TQ_HANDLER(TRWInstallForm, cbChoicesMergeModulesClick);
+  TQ_HANDLER(TRWInstallForm, cbLanguageMergeModulesClick);
+  TQ_HANDLER(TRWInstallForm, buDeleteMergeModulesClick);
   // Associations.
-  edNameAssociations->OnChange = bind(&TRWInstallForm::edNameAssociationsChange);
-  edNameAssociations->OnKeyPress = key(&TRWInstallForm::edNameAssociationsKeyPress);
-  edExtensionAssociations->OnChange = bind(&TRWInstallForm::edExtensionAssociationsChange);
-  edDescriptionAssociations->OnChange = bind(&TRWInstallForm::edDescriptionAssociationsChange);
-  edIconIndexAssociations->OnChange = bind(&TRWInstallForm::edIconIndexAssociationsChange);
-  cbChoicesAssociations->OnClick = bind(&TRWInstallForm::cbChoicesAssociationsClick);
-  lbFilesAssociations->OnClick = bind(&TRWInstallForm::lbFilesAssociationsClick);
-  buDeleteAssociations->OnClick = bind(&TRWInstallForm::buDeleteAssociationsClick);
+  TQ_HANDLER(TRWInstallForm, edNameAssociationsChange);
+  TQ_HANDLER(TRWInstallForm, edNameAssociationsKeyPress);
+  TQ_HANDLER(TRWInstallForm, edExtensionAssociationsChange);
+  TQ_HANDLER(TRWInstallForm, edDescriptionAssociationsChange);
+  TQ_HANDLER(TRWInstallForm, edIconIndexAssociationsChange);
+  TQ_HANDLER(TRWInstallForm, cbChoicesAssociationsClick);
+  TQ_HANDLER(TRWInstallForm, lbFilesAssociationsClick);
+  TQ_HANDLER(TRWInstallForm, buDeleteAssociationsClick);
   // Directories.
-  AddChildNode1->OnClick = bind(&TRWInstallForm::AddChildNode1Click);
-  RemoveNode1->OnClick = bind(&TRWInstallForm::RemoveNode1Click);
-  buTargetDirectoriesAdd->OnClick = bind(&TRWInstallForm::buTargetDirectoriesAddClick);
-  buTargetDirectoriesDelete->OnClick = bind(&TRWInstallForm::buTargetDirectoriesDeleteClick);
-  buTargetDirectoriesRename->OnClick = bind(&TRWInstallForm::buTargetDirectoriesRenameClick);
-  trTargetDir->OnEdited = [this](TObject* s, TTreeNode* n, std::string& t) { trTargetDirEdited(s, n, t); };
+  TQ_HANDLER(TRWInstallForm, AddChildNode1Click);
+  TQ_HANDLER(TRWInstallForm, RemoveNode1Click);
+  TQ_HANDLER(TRWInstallForm, buTargetDirectoriesAddClick);
+  TQ_HANDLER(TRWInstallForm, buTargetDirectoriesDeleteClick);
+  TQ_HANDLER(TRWInstallForm, buTargetDirectoriesRenameClick);
+  TQ_HANDLER(TRWInstallForm, trTargetDirEdited);
 }
 
 }  // namespace tq

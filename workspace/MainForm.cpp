@@ -230,6 +230,7 @@ void TRWInstallForm::RegisterLayoutNames() {
   TQ_HANDLER(TRWInstallForm, buReadmeFileClick);
   TQ_HANDLER(TRWInstallForm, edLicenseFileChange);
   TQ_HANDLER(TRWInstallForm, edFlashMovieChange);
+  RegisterItemPageHandlers();
 }
 
 // ---- creation ----------------------------------------------------------------
@@ -327,17 +328,9 @@ void TRWInstallForm::CreateOwnedObjects() {
   TabSheet9->SetTabVisible(true);
 
   FDirNodeNames = std::make_unique<TStringList>();
-  lbFiles->OnClick = [this](TObject* s) { lbFilesClick(s); };
   FChoiceFileDirs = std::make_unique<TStringList>();
   FChoiceFilePaths = std::make_unique<TStringList>();
-  trTargetDir->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
-    trTargetDirMouseDown(s, b, sh, x, y);
-  };
-  trTargetDir->OnEditing = [this](TObject* s, TTreeNode* n, bool& allow) { trTargetDirEditing(s, n, allow); };
   trTargetDir->Items().Add(nullptr, "<Home Directory>");
-  // ---- item pages ----
-  BindItemPageEvents();
-  // ---- end of item pages ----
 }
 
 void TRWInstallForm::CreateSetupPageObjects() {

@@ -3,14 +3,10 @@
 #include <windows.h>
 
 #include "FileUtils.h"
-#include "MergeItem.h"
+#include "ItemPages.h"
 #include "WorkspaceDialogs.h"
-#include "associations.h"
 #include "choices.h"
-#include "evar.h"
 #include "main.h"
-#include "regentry.h"
-#include "shortcut.h"
 
 namespace tq {
 
@@ -18,35 +14,21 @@ namespace {
 
 const char* const NewPrompt = "The current project needs saving. \r\nDo you want to save it?";
 
-// One default item on tab 0 and the placeholder after it; tab 0 selected and
-// its name in the page's name field.
-template <class TItem>
-void FillItemPage(TComponent* owner, TTabControl* tabs, TEdit* nameField, const std::string& placeholder,
-                  std::string (*displayName)(const TItem&)) {
-  auto* first = new TItem(owner);
-  tabs->Tabs().AddObject(displayName(*first), first);
-  tabs->Tabs().AddObject(placeholder, new TItem(owner));
+// The page cleared, then one default item on tab 0 and the placeholder after
+// it; tab 0 selected and its name in the page's name field.
+void NewItemPage(TRWInstallForm& w, TItemPageId id) {
+  ClearItemPage(w, id);
+  const TItemPage& page = ItemPage(id);
+  TTabControl* tabs = w.*page.Tabs;
+  TComponent* first = page.NewItem(&w);
+  const std::string name = *page.DisplayName(first);
+  tabs->Tabs().AddObject(name, first);
+  tabs->Tabs().AddObject(page.Placeholder, page.NewItem(&w));
   tabs->SetTabIndex(0);
-  nameField->SetText(displayName(*first));
+  (w.*page.NameField)->SetText(name);
 }
-
-std::string RegEntryName(const TRegEntry& e) { return e.FName; }
-std::string ShortcutName(const TRwiShortcut& s) { return s.Shortcut; }
-std::string EVarName(const TEVar& e) { return e.FName; }
-std::string MergeName(const TMerge& m) { return m.FName; }
-std::string AssociationName(const TAssociation& a) { return a.FName; }
 
 }  // namespace
-
-void TRWInstallForm::ClearItemTabs(TTabControl* tabs) {
-  TControlItems& items = tabs->Tabs();
-  for (int i = items.Count() - 1; i >= 0; --i) {
-    TObject* item = items.GetObjectAt(i);
-    items.PutObjectAt(i, nullptr);
-    delete item;
-    items.Delete(i);
-  }
-}
 
 void TRWInstallForm::NewProject(uint8_t projectType) {
   // 1. The open project is saved (with its own type) or given up knowingly;
@@ -73,7 +55,7 @@ void TRWInstallForm::NewProject(uint8_t projectType) {
   trTargetDir->Items().Add(nullptr, "<Home Directory>");
 
   // 5.-7. Choices and the choice tree.
-  ClearItemTabs(tcChoices);
+  ClearItemPage(*this, ipChoices);
   auto* first = new TChoice(this);
   if (FProjectType == 0) {
     first->FName = "Core_Program";
@@ -81,7 +63,7 @@ void TRWInstallForm::NewProject(uint8_t projectType) {
     first->Required = true;
     first->Visible = false;
     tcChoices->Tabs().AddObject("Core_Program", first);
-    tcChoices->Tabs().AddObject("Add A Sub-Choice", new TChoice(this));
+    tcChoices->Tabs().AddObject(ItemPage(ipChoices).Placeholder, ItemPage(ipChoices).NewItem(this));
   } else {
     tcChoices->Tabs().AddObject(first->FName, first);
   }
@@ -105,14 +87,7 @@ void TRWInstallForm::NewProject(uint8_t projectType) {
   tcChoices->SetTabIndex(0);
 
   // 8. The other item pages.
-  ClearItemTabs(tcRegistry);
-  FillItemPage<TRegEntry>(this, tcRegistry, edNameRegistry, "Add A Registry Entry", RegEntryName);
-  ClearItemTabs(tcShortcuts);
-  FillItemPage<TRwiShortcut>(this, tcShortcuts, edNameShortcut, "Add A Shortcut", ShortcutName);
-  ClearItemTabs(tcEVar);
-  FillItemPage<TEVar>(this, tcEVar, edNameEvar, "Add An Environment Variable", EVarName);
-  ClearItemTabs(tcMergeModules);
-  FillItemPage<TMerge>(this, tcMergeModules, edNameMergeModules, "Add A Merge Module", MergeName);
+  for (TItemPageId page : {ipRegistry, ipShortcuts, ipEnvironment, ipModules}) NewItemPage(*this, page);
 
   // 9. Caption, output and the new codes. A template that cannot be copied is
   // reported, and the rest of the new project is made all the same.
@@ -181,8 +156,7 @@ void TRWInstallForm::NewProject(uint8_t projectType) {
   ckbIncludeMsi->SetChecked(true);
   edWelcomeBitmap->SetText("");
   edBannerBitmap->SetText("");
-  ClearItemTabs(tcAssociations);
-  FillItemPage<TAssociation>(this, tcAssociations, edNameAssociations, "Add A File Association", AssociationName);
+  NewItemPage(*this, ipAssociations);
   edSupportUrl->SetText("");
   edHomepageUrl->SetText("");
 

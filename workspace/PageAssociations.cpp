@@ -36,78 +36,48 @@ void FillAssociationsPage(TRWInstallForm& w) {
   w.edIconIndexAssociations->SetText(association->IconIndex);
   SelectComboText(w.cbChoicesAssociations, association->Choice);
   if (w.cbChoicesAssociations->ItemIndex() >= 0) ShowAssociationFiles(w, association);
-  if (PlaceholderSelected(w.tcAssociations)) {
-    TurnPlaceholder(w.tcAssociations, w.edNameAssociations, association->FName, "Add A File Association",
-                    new TAssociation(&w));
+  if (TurnPlaceholder(w, ipAssociations, association)) {
     w.cbChoicesAssociations->SetItemIndex(-1);
     w.lbFilesAssociations->Items().Clear();
   }
 }
 
-void TRWInstallForm::edNameAssociationsChange(TObject*) {
-  if (FUpdating) return;
-  if (TAssociation* association = SelectedItem<TAssociation>(tcAssociations)) {
-    association->FName = edNameAssociations->Text();
-    tcAssociations->Tabs().Put(tcAssociations->TabIndex(), association->FName);
-    FModified = 1;
-  }
-}
+void TRWInstallForm::edNameAssociationsChange(TObject*) { RenameSelected(*this, ipAssociations); }
 
 void TRWInstallForm::edExtensionAssociationsChange(TObject*) {
-  if (FUpdating) return;
-  if (TAssociation* association = SelectedItem<TAssociation>(tcAssociations)) {
-    association->Extension = edExtensionAssociations->Text();
-    FModified = 1;
-  }
+  EditField(*this, tcAssociations, &TAssociation::Extension, edExtensionAssociations->Text());
 }
 
 void TRWInstallForm::edDescriptionAssociationsChange(TObject*) {
-  if (FUpdating) return;
-  if (TAssociation* association = SelectedItem<TAssociation>(tcAssociations)) {
-    association->Description = edDescriptionAssociations->Text();
-    FModified = 1;
-  }
+  EditField(*this, tcAssociations, &TAssociation::Description, edDescriptionAssociations->Text());
 }
 
 void TRWInstallForm::edIconIndexAssociationsChange(TObject*) {
-  if (FUpdating) return;
-  if (TAssociation* association = SelectedItem<TAssociation>(tcAssociations)) {
-    association->IconIndex = edIconIndexAssociations->Text();
-    FModified = 1;
-  }
+  EditField(*this, tcAssociations, &TAssociation::IconIndex, edIconIndexAssociations->Text());
 }
 
+// Marks the project modified even when no choice is selected.
 void TRWInstallForm::cbChoicesAssociationsClick(TObject*) {
-  if (FUpdating) return;
-  TAssociation* association = SelectedItem<TAssociation>(tcAssociations);
-  if (!association) return;
-  FModified = 1;
-  const int index = cbChoicesAssociations->ItemIndex();
-  if (index < 0) return;
-  association->Choice = cbChoicesAssociations->Items()[index];
-  ShowAssociationFiles(*this, association);
+  EditSelected<TAssociation>(*this, tcAssociations, [this](TAssociation& association) {
+    if (std::optional<std::string> choice = SelectedText(cbChoicesAssociations)) {
+      association.Choice = *choice;
+      ShowAssociationFiles(*this, &association);
+    }
+  });
 }
 
 void TRWInstallForm::lbFilesAssociationsClick(TObject*) {
-  if (FUpdating) return;
-  TAssociation* association = SelectedItem<TAssociation>(tcAssociations);
-  const int index = lbFilesAssociations->ItemIndex();
-  if (!association || index < 0) return;
-  association->FileName = lbFilesAssociations->Items()[index];
-  FModified = 1;
+  EditField(*this, tcAssociations, &TAssociation::FileName, SelectedText(lbFilesAssociations));
 }
 
 void TRWInstallForm::SetAssociationFilesListExtent() { SetListExtent(lbFilesAssociations); }
 
+// Marks the project modified even when there was nothing to delete.
 void TRWInstallForm::buDeleteAssociationsClick(TObject*) {
   FModified = 1;
-  if (DeleteSelectedItemTab(tcAssociations)) tcChoicesChange(tcAssociations);
+  DeleteSelectedItem(*this, ipAssociations);
 }
 
-void TRWInstallForm::edNameAssociationsKeyPress(TObject*, char& key) {
-  CheckNameClash(tcAssociations, edNameAssociations, key,
-                 "The name you have chosen for this file association entry is the same as another entry. Please "
-                 "make the name unique.");
-}
+void TRWInstallForm::edNameAssociationsKeyPress(TObject*, char& key) { CheckNameClash(*this, ipAssociations, key); }
 
 }  // namespace tq

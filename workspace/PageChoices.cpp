@@ -64,8 +64,7 @@ void FillChoicesPage(TRWInstallForm& w) {
   int index = w.tcChoices->TabIndex();
   if (TTreeNode* node = FirstNodeWithText(w.trChoices, w.tcChoices->Tabs()[index], true))
     w.trChoices->SetSelected(node);
-  if (w.FProjectType != 0 || !PlaceholderSelected(w.tcChoices)) return;
-  TurnPlaceholder(w.tcChoices, w.edNameChoices, choice->FName, "Add A Sub-Choice", new TChoice(&w));
+  if (w.FProjectType != 0 || !TurnPlaceholder(w, ipChoices, choice)) return;
   TTreeNode* parent = w.trChoices->Selected();
   TTreeNode* node = parent ? w.trChoices->Items().AddChild(parent, choice->FName)
                            : w.trChoices->Items().Add(nullptr, choice->FName);
@@ -85,50 +84,32 @@ void TRWInstallForm::trChoicesClick(TObject*) {
 }
 
 void TRWInstallForm::edNameChoicesChange(TObject*) {
-  if (FUpdating) return;
-  TChoice* choice = SelectedItem<TChoice>(tcChoices);
-  if (!choice) return;
-  std::string oldName = tcChoices->Tabs()[tcChoices->TabIndex()];
-  std::string name = edNameChoices->Text();
-  choice->FName = name;
-  choice->Title = name;
-  tcChoices->Tabs().Put(tcChoices->TabIndex(), name);
-  // Only the node that shows this choice follows (never the top "Choices").
-  if (TTreeNode* node = trChoices->Selected())
-    if (node->Text() == oldName) node->SetText(name);
-  FModified = 1;
+  EditSelected<TChoice>(*this, tcChoices, [this](TChoice& choice) {
+    std::string oldName = tcChoices->Tabs()[tcChoices->TabIndex()];
+    std::string name = edNameChoices->Text();
+    choice.FName = name;
+    choice.Title = name;
+    tcChoices->Tabs().Put(tcChoices->TabIndex(), name);
+    // Only the node that shows this choice follows (never the top "Choices").
+    if (TTreeNode* node = trChoices->Selected())
+      if (node->Text() == oldName) node->SetText(name);
+  });
 }
 
 void TRWInstallForm::edDescriptionChoicesChange(TObject*) {
-  if (FUpdating) return;
-  if (TChoice* choice = SelectedItem<TChoice>(tcChoices)) {
-    choice->Description = edDescriptionChoices->Text();
-    FModified = 1;
-  }
+  EditField(*this, tcChoices, &TChoice::Description, edDescriptionChoices->Text());
 }
 
 void TRWInstallForm::ckbRequiredClick(TObject*) {
-  if (FUpdating) return;
-  if (TChoice* choice = SelectedItem<TChoice>(tcChoices)) {
-    choice->Required = ckbRequired->Checked();
-    FModified = 1;
-  }
+  EditField(*this, tcChoices, &TChoice::Required, ckbRequired->Checked());
 }
 
 void TRWInstallForm::ckbTypicalClick(TObject*) {
-  if (FUpdating) return;
-  if (TChoice* choice = SelectedItem<TChoice>(tcChoices)) {
-    choice->Typical = ckbTypical->Checked();
-    FModified = 1;
-  }
+  EditField(*this, tcChoices, &TChoice::Typical, ckbTypical->Checked());
 }
 
 void TRWInstallForm::ckbVisibleClick(TObject*) {
-  if (FUpdating) return;
-  if (TChoice* choice = SelectedItem<TChoice>(tcChoices)) {
-    choice->Visible = ckbVisible->Checked();
-    FModified = 1;
-  }
+  EditField(*this, tcChoices, &TChoice::Visible, ckbVisible->Checked());
 }
 
 // Frees the choices shown by node's subtree. Each choice is found by its tab's
@@ -184,10 +165,6 @@ void TRWInstallForm::buDeleteChoicesClick(TObject*) {
   FModified = 1;
 }
 
-void TRWInstallForm::edNameChoicesKeyPress(TObject*, char& key) {
-  CheckNameClash(tcChoices, edNameChoices, key,
-                 "The name you have chosen for this choice is the same as another choice. Please make the name "
-                 "unique.");
-}
+void TRWInstallForm::edNameChoicesKeyPress(TObject*, char& key) { CheckNameClash(*this, ipChoices, key); }
 
 }  // namespace tq

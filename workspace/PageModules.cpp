@@ -6,6 +6,16 @@
 
 namespace tq {
 
+namespace {
+
+// The LCID held with the selected language; 1033 when none is selected.
+int SelectedLanguage(TComboBox* box) {
+  const int index = box->ItemIndex();
+  return index >= 0 ? static_cast<int>(box->Items().GetIntObject(index)) : 1033;
+}
+
+}  // namespace
+
 void FillModulesPage(TRWInstallForm& w) {
   TMerge* merge = SelectedItem<TMerge>(w.tcMergeModules);
   if (!merge) return;
@@ -18,25 +28,13 @@ void FillModulesPage(TRWInstallForm& w) {
   for (int i = 0; i < languages.Count() && language < 0; ++i)
     if (languages.GetIntObject(i) == merge->Language) language = i;
   w.cbLanguageMergeModules->SetItemIndex(language);
-  if (PlaceholderSelected(w.tcMergeModules))
-    TurnPlaceholder(w.tcMergeModules, w.edNameMergeModules, merge->FName, "Add A Merge Module", new TMerge(&w));
+  TurnPlaceholder(w, ipModules, merge);
 }
 
-void TRWInstallForm::edNameMergeModulesChange(TObject*) {
-  if (FUpdating) return;
-  if (TMerge* merge = SelectedItem<TMerge>(tcMergeModules)) {
-    merge->FName = edNameMergeModules->Text();
-    tcMergeModules->Tabs().Put(tcMergeModules->TabIndex(), merge->FName);
-    FModified = 1;
-  }
-}
+void TRWInstallForm::edNameMergeModulesChange(TObject*) { RenameSelected(*this, ipModules); }
 
 void TRWInstallForm::edMergeModuleChange(TObject*) {
-  if (FUpdating) return;
-  if (TMerge* merge = SelectedItem<TMerge>(tcMergeModules)) {
-    merge->MergeModule = edMergeModule->Text();
-    FModified = 1;
-  }
+  EditField(*this, tcMergeModules, &TMerge::MergeModule, edMergeModule->Text());
 }
 
 void TRWInstallForm::buBrowseMergeModulesClick(TObject*) {
@@ -44,42 +42,19 @@ void TRWInstallForm::buBrowseMergeModulesClick(TObject*) {
 }
 
 void TRWInstallForm::cbDirectoryMergeModulesClick(TObject*) {
-  if (FUpdating) return;
-  TMerge* merge = SelectedItem<TMerge>(tcMergeModules);
-  int index = cbDirectoryMergeModules->ItemIndex();
-  if (!merge || index < 0 || index >= FDirNodeNames->Count()) return;
-  merge->Directory = FDirNodeNames->Get(index);
-  FModified = 1;
+  EditField(*this, tcMergeModules, &TMerge::Directory, SelectedDirNode(*this, cbDirectoryMergeModules));
 }
 
 void TRWInstallForm::cbChoicesMergeModulesClick(TObject*) {
-  if (FUpdating) return;
-  TMerge* merge = SelectedItem<TMerge>(tcMergeModules);
-  int index = cbChoicesMergeModules->ItemIndex();
-  if (!merge || index < 0) return;
-  merge->Choice = cbChoicesMergeModules->Items()[index];
-  FModified = 1;
+  EditField(*this, tcMergeModules, &TMerge::Choice, SelectedText(cbChoicesMergeModules));
 }
 
 void TRWInstallForm::cbLanguageMergeModulesClick(TObject*) {
-  if (FUpdating) return;
-  TMerge* merge = SelectedItem<TMerge>(tcMergeModules);
-  if (!merge) return;
-  int index = cbLanguageMergeModules->ItemIndex();
-  merge->Language = index >= 0 ? static_cast<int>(cbLanguageMergeModules->Items().GetIntObject(index)) : 1033;
-  FModified = 1;
+  EditField(*this, tcMergeModules, &TMerge::Language, SelectedLanguage(cbLanguageMergeModules));
 }
 
-void TRWInstallForm::buDeleteMergeModulesClick(TObject*) {
-  if (!DeleteSelectedItemTab(tcMergeModules)) return;
-  tcChoicesChange(tcMergeModules);
-  FModified = 1;
-}
+void TRWInstallForm::buDeleteMergeModulesClick(TObject*) { DeleteSelectedItem(*this, ipModules); }
 
-void TRWInstallForm::edNameMergeModulesKeyPress(TObject*, char& key) {
-  CheckNameClash(tcMergeModules, edNameMergeModules, key,
-                 "The name you have chosen for this merge module entry is the same as another entry. Please make "
-                 "the name unique.");
-}
+void TRWInstallForm::edNameMergeModulesKeyPress(TObject*, char& key) { CheckNameClash(*this, ipModules, key); }
 
 }  // namespace tq

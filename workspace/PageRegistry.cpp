@@ -14,71 +14,27 @@ void FillRegistryPage(TRWInstallForm& w) {
   w.edValName->SetText(entry->ValName);
   w.edValValue->SetText(entry->ValValue);
   SelectComboText(w.cbChoicesRegistry, entry->Choice);
-  if (PlaceholderSelected(w.tcRegistry))
-    TurnPlaceholder(w.tcRegistry, w.edNameRegistry, entry->FName, "Add A Registry Entry", new TRegEntry(&w));
+  TurnPlaceholder(w, ipRegistry, entry);
 }
 
-void TRWInstallForm::edNameRegistryChange(TObject*) {
-  if (FUpdating) return;
-  if (TRegEntry* entry = SelectedItem<TRegEntry>(tcRegistry)) {
-    entry->FName = edNameRegistry->Text();
-    tcRegistry->Tabs().Put(tcRegistry->TabIndex(), entry->FName);
-    FModified = 1;
-  }
-}
+void TRWInstallForm::edNameRegistryChange(TObject*) { RenameSelected(*this, ipRegistry); }
 
-void TRWInstallForm::cbRootClick(TObject*) {
-  if (FUpdating) return;
-  if (TRegEntry* entry = SelectedItem<TRegEntry>(tcRegistry))
-    if (cbRoot->ItemIndex() >= 0) {
-      entry->Root = cbRoot->ItemIndex();
-      FModified = 1;
-    }
-}
+void TRWInstallForm::cbRootClick(TObject*) { EditField(*this, tcRegistry, &TRegEntry::Root, SelectedIndex(cbRoot)); }
 
-void TRWInstallForm::cbKeyChange(TObject*) {
-  if (FUpdating) return;
-  if (TRegEntry* entry = SelectedItem<TRegEntry>(tcRegistry)) {
-    entry->Key = cbKey->Text();
-    FModified = 1;
-  }
-}
+void TRWInstallForm::cbKeyChange(TObject*) { EditField(*this, tcRegistry, &TRegEntry::Key, cbKey->Text()); }
 
-void TRWInstallForm::edValNameChange(TObject*) {
-  if (FUpdating) return;
-  if (TRegEntry* entry = SelectedItem<TRegEntry>(tcRegistry)) {
-    entry->ValName = edValName->Text();
-    FModified = 1;
-  }
-}
+void TRWInstallForm::edValNameChange(TObject*) { EditField(*this, tcRegistry, &TRegEntry::ValName, edValName->Text()); }
 
 void TRWInstallForm::edValValueChange(TObject*) {
-  if (FUpdating) return;
-  if (TRegEntry* entry = SelectedItem<TRegEntry>(tcRegistry)) {
-    entry->ValValue = edValValue->Text();
-    FModified = 1;
-  }
+  EditField(*this, tcRegistry, &TRegEntry::ValValue, edValValue->Text());
 }
 
 void TRWInstallForm::cbChoicesRegistryClick(TObject*) {
-  if (FUpdating) return;
-  TRegEntry* entry = SelectedItem<TRegEntry>(tcRegistry);
-  int index = cbChoicesRegistry->ItemIndex();
-  if (!entry || index < 0) return;
-  entry->Choice = cbChoicesRegistry->Items()[index];
-  FModified = 1;
+  EditField(*this, tcRegistry, &TRegEntry::Choice, SelectedText(cbChoicesRegistry));
 }
 
-void TRWInstallForm::buDeleteRegistryClick(TObject*) {
-  if (!DeleteSelectedItemTab(tcRegistry)) return;
-  tcChoicesChange(tcRegistry);
-  FModified = 1;
-}
+void TRWInstallForm::buDeleteRegistryClick(TObject*) { DeleteSelectedItem(*this, ipRegistry); }
 
-void TRWInstallForm::edNameRegistryKeyPress(TObject*, char& key) {
-  CheckNameClash(tcRegistry, edNameRegistry, key,
-                 "The name you have chosen for this registry entry is the same as another entry. Please make the "
-                 "name unique.");
-}
+void TRWInstallForm::edNameRegistryKeyPress(TObject*, char& key) { CheckNameClash(*this, ipRegistry, key); }
 
 }  // namespace tq

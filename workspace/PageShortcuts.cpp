@@ -86,8 +86,7 @@ void FillShortcutsPage(TRWInstallForm& w) {
   SelectComboText(w.cbChoicesShortcuts, shortcut->Choice);
   if (w.cbChoicesShortcuts->ItemIndex() >= 0 && FillChoiceFileList(w, w.lbFilesShortcuts, shortcut->Choice))
     SelectShortcutFile(w, *shortcut);
-  if (PlaceholderSelected(w.tcShortcuts)) {
-    TurnPlaceholder(w.tcShortcuts, w.edNameShortcut, shortcut->Shortcut, "Add A Shortcut", new TRwiShortcut(&w));
+  if (TurnPlaceholder(w, ipShortcuts, shortcut)) {
     w.cbChoicesShortcuts->SetItemIndex(-1);
     w.lbFilesShortcuts->Items().Clear();
   }
@@ -95,31 +94,22 @@ void FillShortcutsPage(TRWInstallForm& w) {
 
 void TRWInstallForm::SetShortcutFilesListExtent() { SetListExtent(lbFilesShortcuts); }
 
-void TRWInstallForm::edNameShortcutChange(TObject*) {
-  if (FUpdating) return;
-  if (TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts)) {
-    shortcut->Shortcut = edNameShortcut->Text();
-    tcShortcuts->Tabs().Put(tcShortcuts->TabIndex(), shortcut->Shortcut);
-    FModified = 1;
-  }
-}
+void TRWInstallForm::edNameShortcutChange(TObject*) { RenameSelected(*this, ipShortcuts); }
 
 void TRWInstallForm::cbChoicesShortcutsClick(TObject*) {
-  if (FUpdating) return;
-  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts);
-  if (!shortcut) return;
-  int index = cbChoicesShortcuts->ItemIndex();
-  shortcut->Choice = index >= 0 ? cbChoicesShortcuts->Items()[index] : "";
-  // The choice list lists the choice tabs in order.
-  if (index >= 0 && index < tcChoices->Tabs().Count())
-    if (auto* choice = dynamic_cast<TChoice*>(tcChoices->Tabs().GetObjectAt(index))) {
-      lbFilesShortcuts->Items().Clear();
-      for (int k = 0; k < choice->Files->Count(); ++k) lbFilesShortcuts->Items().Add(choice->Files->Get(k));
-      lbFilesShortcuts->SetItemIndex(-1);
-      SelectShortcutFile(*this, *shortcut);
-      SetShortcutFilesListExtent();
-    }
-  FModified = 1;
+  EditSelected<TRwiShortcut>(*this, tcShortcuts, [this](TRwiShortcut& shortcut) {
+    int index = cbChoicesShortcuts->ItemIndex();
+    shortcut.Choice = index >= 0 ? cbChoicesShortcuts->Items()[index] : "";
+    // The choice list lists the choice tabs in order.
+    if (index >= 0 && index < tcChoices->Tabs().Count())
+      if (auto* choice = dynamic_cast<TChoice*>(tcChoices->Tabs().GetObjectAt(index))) {
+        lbFilesShortcuts->Items().Clear();
+        for (int k = 0; k < choice->Files->Count(); ++k) lbFilesShortcuts->Items().Add(choice->Files->Get(k));
+        lbFilesShortcuts->SetItemIndex(-1);
+        SelectShortcutFile(*this, shortcut);
+        SetShortcutFilesListExtent();
+      }
+  });
 }
 
 void TRWInstallForm::cbDirectoryShortcutsClick(TObject*) {
@@ -129,44 +119,23 @@ void TRWInstallForm::cbDirectoryShortcutsClick(TObject*) {
     ChooseShortcutSystemFolder(*this);
     return;
   }
-  if (FUpdating) return;
-  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts);
-  if (!shortcut || index < 0 || index >= FDirNodeNames->Count()) return;
-  shortcut->Directory = FDirNodeNames->Get(index);
-  FModified = 1;
+  EditField(*this, tcShortcuts, &TRwiShortcut::Directory, SelectedDirNode(*this, cbDirectoryShortcuts));
 }
 
 void TRWInstallForm::edArgumentsChange(TObject*) {
-  if (FUpdating) return;
-  if (TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts)) {
-    shortcut->Arguments = edArguments->Text();
-    FModified = 1;
-  }
+  EditField(*this, tcShortcuts, &TRwiShortcut::Arguments, edArguments->Text());
 }
 
 void TRWInstallForm::edDescriptionShortcutsChange(TObject*) {
-  if (FUpdating) return;
-  if (TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts)) {
-    shortcut->Description = edDescriptionShortcuts->Text();
-    FModified = 1;
-  }
+  EditField(*this, tcShortcuts, &TRwiShortcut::Description, edDescriptionShortcuts->Text());
 }
 
 void TRWInstallForm::cbShowCmdClick(TObject*) {
-  if (FUpdating) return;
-  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts);
-  if (!shortcut || cbShowCmd->ItemIndex() < 0) return;
-  shortcut->ShowCmd = cbShowCmd->ItemIndex();
-  FModified = 1;
+  EditField(*this, tcShortcuts, &TRwiShortcut::ShowCmd, SelectedIndex(cbShowCmd));
 }
 
 void TRWInstallForm::cbWkDirClick(TObject*) {
-  if (FUpdating) return;
-  TRwiShortcut* shortcut = SelectedItem<TRwiShortcut>(tcShortcuts);
-  int index = cbWkDir->ItemIndex();
-  if (!shortcut || index < 0 || index >= FDirNodeNames->Count()) return;
-  shortcut->WkDir = FDirNodeNames->Get(index);
-  FModified = 1;
+  EditField(*this, tcShortcuts, &TRwiShortcut::WkDir, SelectedDirNode(*this, cbWkDir));
 }
 
 // Runs whatever FUpdating holds: the tab change picks a choice's only file
@@ -180,16 +149,8 @@ void TRWInstallForm::lbFilesShortcutsClick(TObject*) {
   FModified = 1;
 }
 
-void TRWInstallForm::buShortcutsDeleteClick(TObject*) {
-  if (!DeleteSelectedItemTab(tcShortcuts)) return;
-  tcChoicesChange(tcShortcuts);
-  FModified = 1;
-}
+void TRWInstallForm::buShortcutsDeleteClick(TObject*) { DeleteSelectedItem(*this, ipShortcuts); }
 
-void TRWInstallForm::edNameShortcutKeyPress(TObject*, char& key) {
-  CheckNameClash(tcShortcuts, edNameShortcut, key,
-                 "The name you have chosen for this shortcut is the same as another entry. Please make the name "
-                 "unique.");
-}
+void TRWInstallForm::edNameShortcutKeyPress(TObject*, char& key) { CheckNameClash(*this, ipShortcuts, key); }
 
 }  // namespace tq

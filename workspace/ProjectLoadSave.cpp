@@ -82,12 +82,15 @@ void StoredToTree(const TStoredTree& stored, TTreeView* tree) {
   tree->Items().EndUpdate();
 }
 
-// The items read move from the content's holder to the window; each tab shows
-// its item's display name, the last tab the placeholder's caption -- unless
-// the page has no placeholder (a merge module's choices: placeholder empty).
+// The page is cleared and the items read move from the content's holder to
+// its tabs; each tab shows its item's loaded caption, the last tab the page's
+// loaded placeholder caption -- unless the page has no placeholder (a merge
+// module's choices).
 template <class T>
-void FillTabs(TRWInstallForm& w, TTabControl* tabs, std::vector<T*>& items, const std::string& placeholder,
-              std::string (*caption)(const T&)) {
+void LoadItemPage(TRWInstallForm& w, TItemPageId id, std::vector<T*>& items, bool withPlaceholder = true) {
+  ClearItemPage(w, id);
+  const TItemPage& page = ItemPage(id);
+  TTabControl* tabs = w.*page.Tabs;
   for (size_t i = 0; i < items.size(); ++i) {
     T* item = items[i];
     if (item->Owner()) item->Owner()->RemoveComponent(item);
@@ -96,19 +99,12 @@ void FillTabs(TRWInstallForm& w, TTabControl* tabs, std::vector<T*>& items, cons
     // stop the load half-way, so it is dropped.
     item->SetName("");
     w.InsertComponent(item);
-    const bool last = i + 1 == items.size() && !placeholder.empty();
-    tabs->Tabs().AddObject(last ? placeholder : caption(*item), item);
+    const bool last = i + 1 == items.size() && withPlaceholder;
+    tabs->Tabs().AddObject(last ? std::string(page.LoadedPlaceholder) : *page.LoadedCaption(item), item);
   }
   items.clear();
   if (tabs->Tabs().Count() > 0) tabs->SetTabIndex(0);
 }
-
-std::string ChoiceCaption(const TChoice& c) { return c.FName; }
-std::string RegEntryCaption(const TRegEntry& e) { return e.FName; }
-std::string ShortcutCaption(const TRwiShortcut& s) { return s.Shortcut; }
-std::string EVarCaption(const TEVar& e) { return e.EVar; }
-std::string MergeCaption(const TMerge& m) { return m.FName; }
-std::string AssociationCaption(const TAssociation& a) { return a.FName; }
 
 // The version up to, not including, its second ".".
 std::string VersionFolder(const std::string& version) {
@@ -251,9 +247,8 @@ void TRWInstallForm::ReadProjectFrom(const std::string& fileName) {
   StoredToTree(c.TargetDir, trTargetDir);
   if (TTreeNode* first = trTargetDir->Items().GetFirstNode()) first->Expand(true);
 
-  ClearItemTabs(tcChoices);
   // A merge module's one choice is a real choice, not a placeholder.
-  FillTabs<TChoice>(*this, tcChoices, c.Choices, FProjectType == 1 ? "" : "Add A Sub-Choice", ChoiceCaption);
+  LoadItemPage(*this, ipChoices, c.Choices, FProjectType != 1);
   StoredToTree(c.ChoicesTree, trChoices);
   if (tcChoices->Tabs().Count() > 0) {
     const std::string first = tcChoices->Tabs()[0];
@@ -264,18 +259,14 @@ void TRWInstallForm::ReadProjectFrom(const std::string& fileName) {
       }
   }
 
-  ClearItemTabs(tcRegistry);
-  FillTabs<TRegEntry>(*this, tcRegistry, c.Registry, "Add A Registry Entry", RegEntryCaption);
-  ClearItemTabs(tcShortcuts);
-  FillTabs<TRwiShortcut>(*this, tcShortcuts, c.Shortcuts, "Add A Shortcut", ShortcutCaption);
+  LoadItemPage(*this, ipRegistry, c.Registry);
+  LoadItemPage(*this, ipShortcuts, c.Shortcuts);
 
   // The Shortcuts page lists follow the choices and the directory tree.
   FillShortcutLists(*this);
 
-  ClearItemTabs(tcEVar);
-  FillTabs<TEVar>(*this, tcEVar, c.EVars, "Add An Environment Variable", EVarCaption);
-  ClearItemTabs(tcMergeModules);
-  FillTabs<TMerge>(*this, tcMergeModules, c.Merges, "Add A Merge Module", MergeCaption);
+  LoadItemPage(*this, ipEnvironment, c.EVars);
+  LoadItemPage(*this, ipModules, c.Merges);
 
   // Compiler menu: the checks only; the run-time files are already in the choices.
   VisualBasic6RunTime1->SetChecked(c.Compiler.VB6);
@@ -332,19 +323,10 @@ void TRWInstallForm::ReadProjectFrom(const std::string& fileName) {
   if (c.WelcomeBitmap) edWelcomeBitmap->SetText(*c.WelcomeBitmap);
   if (c.BannerBitmap) edBannerBitmap->SetText(*c.BannerBitmap);
   if (c.HasAssociations) {
-    ClearItemTabs(tcAssociations);
-    if (c.AssociationsError.empty()) {
-      FillTabs<TAssociation>(*this, tcAssociations, c.Associations, "Add A File Association Entry",
-                             AssociationCaption);
-    } else {
-      // The records read before the damage are real associations; a fresh
-      // placeholder follows them.
-      auto* placeholder = new TAssociation(this);
-      c.Associations.push_back(placeholder);
-      placeholder->Owner()->RemoveComponent(placeholder);
-      FillTabs<TAssociation>(*this, tcAssociations, c.Associations, "Add A File Association Entry",
-                             AssociationCaption);
-    }
+    // The records read before damage are real associations; a fresh
+    // placeholder follows them.
+    if (!c.AssociationsError.empty()) c.Associations.push_back(new TAssociation(this));
+    LoadItemPage(*this, ipAssociations, c.Associations);
   }
   if (c.IncludeMsi) SetCheckQuietly(ckbIncludeMsi, *c.IncludeMsi);
   if (c.SupportUrl) edSupportUrl->SetText(*c.SupportUrl);

@@ -236,8 +236,6 @@ class TRWInstallForm : public TForm, public TUpdateState {
   void trTargetDirEditing(TObject* sender, TTreeNode* node, bool& allowEdit);
 
   // ---- item pages ----
-  // Installs the item pages' and the directory tree's editor events.
-  void BindItemPageEvents();
   // The tab change of every item page; Sender tells the page.
   void tcChoicesChange(TObject* sender);
   void trChoicesClick(TObject* sender);
@@ -460,6 +458,8 @@ class TRWInstallForm : public TForm, public TUpdateState {
 
  private:
   void RegisterLayoutNames();
+  // The names of the item pages' and the directory tree's handlers.
+  void RegisterItemPageHandlers();
   void CreateOwnedObjects();
   void ReadProjectList();
   void PrepareTempPath();
@@ -469,7 +469,6 @@ class TRWInstallForm : public TForm, public TUpdateState {
   void OpenCommandLineProject();
   void CreateSetupPageObjects();
   void FreeSetupPageObjects();
-  void ClearItemTabs(TTabControl* tabs);
   void CloseLog();
   THtmlHelpLibrary FHtmlHelp;
   bool FShowingHtmlPage = false;  // tcHtmlPagesChange fills the page editors
