@@ -43,6 +43,37 @@ UINT DialogStyle(TMsgDlgType type, TMsgDlgButtons b) {
   return style;
 }
 
+// Windows' boxes have fixed button sets, none with Yes but no No: such a set
+// shows OK captioned "Yes", which answers mrYes.
+bool YesInPlaceOfOk(TMsgDlgButtons b) { return b.Contains(mbYes) && !b.Contains(mbNo) && !b.Contains(mbOK); }
+
+thread_local HHOOK gCaptionHook = nullptr;
+
+// Captions the OK button of the box being activated "Yes", once.
+LRESULT CALLBACK CaptionOkAsYes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    char cls[16] = "";
+    GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof cls);
+    if (lstrcmpA(cls, "#32770") == 0) {
+      if (HWND ok = GetDlgItem(reinterpret_cast<HWND>(wParam), IDOK)) SetWindowTextA(ok, "&Yes");
+      UnhookWindowsHookEx(gCaptionHook);
+      gCaptionHook = nullptr;
+      return 0;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int ShowMessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons) {
+  const UINT style = DialogStyle(type, buttons);
+  if (!YesInPlaceOfOk(buttons)) return ::MessageBoxA(Owner(), msg.c_str(), DialogCaption(type).c_str(), style);
+  gCaptionHook = SetWindowsHookExA(WH_CBT, CaptionOkAsYes, nullptr, GetCurrentThreadId());
+  const int answer = ::MessageBoxA(Owner(), msg.c_str(), DialogCaption(type).c_str(), style);
+  if (gCaptionHook) UnhookWindowsHookEx(gCaptionHook);
+  gCaptionHook = nullptr;
+  return answer == IDOK ? mrYes : answer;
+}
+
 // ---- The input dialog -------------------------------------------------------------
 
 constexpr WORD kEditId = 100;
@@ -122,7 +153,7 @@ INT_PTR CALLBACK QueryProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 class TWindowsPrompts : public TPromptService {
  public:
   int MessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, int) override {
-    return ::MessageBoxA(Owner(), msg.c_str(), DialogCaption(type).c_str(), DialogStyle(type, buttons));
+    return ShowMessageDlg(msg, type, buttons);
   }
   void ShowMessage(const std::string& msg) override {
     ::MessageBoxA(Owner(), msg.c_str(), ApplicationTitle().c_str(), MB_OK);
