@@ -51,6 +51,10 @@ struct TJoinRows {
 };
 
 // Writes the component of one package file; its FeatureComponents row waits.
+// Its key path, the file's File row, is set by the File step once that row is
+// written (SetComponentKeyPaths): a key already stored as a string of the
+// package makes each File insert scan the whole File table for a duplicate,
+// a cost that grows with the square of the files.
 void AddFileComponent(TBuild& build, const TPackageFile& file, TJoinRows& joins) {
   std::string id;
   if (file.Group == pgChoiceFile || file.Group == pgUninstaller)
@@ -61,8 +65,7 @@ void AddFileComponent(TBuild& build, const TPackageFile& file, TJoinRows& joins)
     id = file.DirectoryKey == "SystemFolder" ? SharedComponentId(file.DirectoryKey + "\\" + file.Name)
                                              : NewComponentId();
   const std::string key = file.ComponentKey(build.FKeySuffix);
-  build.RunStatement(InsertComponentRow,
-                     {key, id, file.DirectoryKey, file.Attributes, nullptr, file.FileKey(build.FKeySuffix)});
+  build.RunStatement(InsertComponentRow, {key, id, file.DirectoryKey, file.Attributes, nullptr, nullptr});
   joins.Feature.push_back({file.Feature, key});
 }
 

@@ -1,7 +1,8 @@
 // The File, Media, SelfReg and Font tables: one File row per file of every
 // choice and per auxiliary file, numbered as the Component step numbered them,
 // the self-registration and font marks of the checked files, and the one Media
-// row of the cabinet stored inside the package.
+// row of the cabinet stored inside the package; then each file's component
+// gets the file as its key path.
 #include "BuildSteps.h"
 
 #include <windows.h>
@@ -132,6 +133,19 @@ class TFileWriter {
   std::map<std::string, std::set<std::string>> FShortNames;  // per directory key, upper case
 };
 
+// Sets each file's component's key path to the file, through one view over
+// the Component table, after the File rows are written (see the Component step).
+void SetComponentKeyPaths(TBuild& build, const std::map<std::string, std::string>& keyPaths) {
+  build.OpenView("SELECT `Component`, `KeyPath` FROM `Component`");
+  while (build.Fetch()) {
+    auto found = keyPaths.find(build.FieldString(1));
+    if (found == keyPaths.end()) continue;
+    build.SetFieldString(2, found->second);
+    build.Modify(mmUpdate);
+  }
+  build.CloseView();
+}
+
 }  // namespace
 
 void WriteFileTables(TBuild& build) {
@@ -145,6 +159,7 @@ void WriteFileTables(TBuild& build) {
   // that alternate between tables cost the installer time that grows with the
   // square of the rows. Written in the order they came.
   std::vector<std::pair<const char*, std::string>> marks;  // statement, file key
+  std::map<std::string, std::string> keyPaths;             // component key, file key
   const TBuildChoice* drained = nullptr;
   for (const TPackageFile& file : PackageFiles(project, build.FFtpDataWritten)) {
     if (file.Group == pgChoiceFile && file.Choice != drained) {
@@ -155,6 +170,7 @@ void WriteFileTables(TBuild& build) {
       throw EFCreateError(Format("Cannot copy %s to %s: %s", {project.AppDir + "Uninstall.exe", file.Source,
                                                                SysErrorMessage(GetLastOSError())}));
     const std::string key = writer.AddFile(file);
+    keyPaths.emplace(file.ComponentKey(build.FKeySuffix), key);
     if (file.Group == pgChoiceFile) {
       if (file.Marked) marks.emplace_back(IsFontFile(file.Source) ? InsertFontRow : InsertSelfRegRow, key);
       const std::string lower = LowerCase(file.Name);
@@ -167,6 +183,7 @@ void WriteFileTables(TBuild& build) {
     }
   }
   for (const auto& [statement, key] : marks) build.RunStatement(statement, {key});
+  SetComponentKeyPaths(build, keyPaths);
 
   build.RunStatement(InsertMediaRow, {writer.LastSequence(), nullptr, "#" + build.FCabinetName});
   build.Commit();

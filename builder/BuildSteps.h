@@ -38,9 +38,11 @@ void WriteDirectoryTable(TBuild& build);
 // The Feature table from the choices and the hidden features; committed.
 void WriteFeatureTable(TBuild& build);
 // Component, FeatureComponents and (merge modules) ModuleComponents; also picks
-// the uninstaller's choice and writes Updates2.dat with update support.
+// the uninstaller's choice and writes Updates2.dat with update support. The
+// files' components get their key paths in the File step.
 void WriteComponentTables(TBuild& build);
-// File, Media, SelfReg and Font; committed.
+// File, Media, SelfReg and Font, and the key path (the File row) of each
+// file's component; committed.
 void WriteFileTables(TBuild& build);
 // The licence text into the template's licence dialog as rich text (right
 // after the File step). The Gui page's licence file when the HTML front-end
