@@ -419,8 +419,7 @@ bool TForm1::HTMLButtonElementEvents1click(html::IHtmlElement* button) {
       allUsers = WhichGroupPathDlg->rgWhichUser->ItemIndex() == 1;
       return true;
     };
-    if (SelectDirectoryDlg2->ShowModal() == mrOk)
-      if (html::IHtmlElement* group = page->Item("Group")) group->SetValue(SelectDirectoryDlg2->edGroup->Text());
+    if (SelectDirectoryDlg2->ShowModal() == mrOk) TakeGroupDialog();
   } else if (id == "rwiInstall") {
     InstallPending = true;
     Screen->SetCursor(crHourGlass);
@@ -432,6 +431,16 @@ bool TForm1::HTMLButtonElementEvents1click(html::IHtmlElement* button) {
     }
   }
   return true;
+}
+
+// The group the dialog's OK took goes into the page's field, and the folder
+// the dialog listed (the common one after "All Users") is the one that group
+// joins on Next.
+void TForm1::TakeGroupDialog() {
+  if (!SelectDirectoryDlg2) return;
+  if (!SelectDirectoryDlg2->Folder().empty()) ProgramsFolder = SelectDirectoryDlg2->Folder();
+  if (html::IHtmlDocument* page = MainFrame())
+    if (html::IHtmlElement* group = page->Item("Group")) group->SetValue(SelectDirectoryDlg2->edGroup->Text());
 }
 
 void TForm1::Timer1Timer(TObject*) {

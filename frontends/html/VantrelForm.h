@@ -68,7 +68,7 @@ class TForm1 : public TFrontEndForm {
   bool InstallPending = false;
   bool FirstBrowse = false;
   std::string GroupPath;  // the group's full path
-  std::string ProgramsFolder;  // the last listed Programs folder, with a backslash
+  std::string ProgramsFolder;  // the last listed Programs folder (page or group dialog), with a backslash
   std::vector<std::string> ChosenTitles;
   // The time between the progress page's load and the installation (ms).
   unsigned InstallDelay = 1000;
@@ -81,6 +81,8 @@ class TForm1 : public TFrontEndForm {
   // Group := the package base name, ExistingGroups := the sub-folders of the
   // user's (currentUser) or the common Programs folder.
   void FillExistingGroups(bool currentUser);
+  // After OK in the group dialog: its group into the page, its folder as ProgramsFolder.
+  void TakeGroupDialog();
 
   // ---- the sinks' handlers ----
   bool HTMLAnchorEvents1click(html::IHtmlElement* link);

@@ -21,6 +21,7 @@
 #include "Prompts.h"
 #include "SetupIni.h"
 #include "VantrelForm.h"
+#include "seldirdlg2.h"
 
 namespace tq {
 namespace {
@@ -82,6 +83,7 @@ class VantrelWindow : public ::testing::Test {
   }
   void TearDown() override {
     Form.reset();
+    GroupDlg.reset();
     ProgramLog().Close();
     for (const std::string& p : Prompts.Problems()) ADD_FAILURE() << p;
   }
@@ -116,12 +118,31 @@ class VantrelWindow : public ::testing::Test {
     e->SetValue(value);
   }
   std::string Log() { return ReadAll(Folder + "Vantrel.log"); }
+  // The group dialog over the shell's Programs folders, shown (not modally),
+  // "Which Path" answered with allUsers, group typed, and its OK taken by the
+  // window.
+  void ChooseGroupInDialog(bool allUsers, const std::string& group) {
+    GroupDlg = std::make_unique<TSelectDirectoryDlg2>(nullptr);
+    GroupDlg->IsNT = true;
+    GroupDlg->PackageBaseName = Form->GetPackageBaseName();
+    GroupDlg->AskWhichPath = [allUsers](bool& all) { return all = allUsers, true; };
+    GroupDlg->Show();
+    GroupDlg->edGroup->SetText(group);
+    Form->SelectDirectoryDlg2 = GroupDlg.get();
+    Form->TakeGroupDialog();
+  }
+  static std::string ShellFolder(int csidl) {
+    std::string path;
+    EXPECT_TRUE(TSelectDirectoryDlg2::ShellSpecialFolder(csidl, path)) << csidl;
+    return IncludeTrailingPathDelimiter(path);
+  }
   bool Closed() { return !IsWindowVisible(Form->Handle()); }
 
   std::string Folder;
   TScriptedPrompts Prompts;
   TPromptScope Scope{Prompts};
   std::unique_ptr<TForm1> Form;
+  std::unique_ptr<TSelectDirectoryDlg2> GroupDlg;
 };
 
 const std::string kSummaryHead =
@@ -166,6 +187,22 @@ TEST_F(VantrelWindow, NextLinks) {
          EXPECT_EQ(t.Form->ProgramsFolder.back(), '\\');
          EXPECT_EQ(t.Form->GroupPath, t.Form->ProgramsFolder + "Sam Tools");
          EXPECT_EQ(ReadSetupKey(t.Folder, "Group", "none"), t.Form->GroupPath);
+       }},
+      {"group from the dialog after All Users joins the common folder", "Group", "Next.htm",
+       [](VantrelWindow& t) { t.ChooseGroupInDialog(true, "Sam Tools"); }, "rwiGroup", "Next.htm", {},
+       [](VantrelWindow& t) {
+         const std::string common = ShellFolder(23);
+         ASSERT_NE(common, ShellFolder(2));
+         EXPECT_EQ(t.GroupDlg->Folder(), common);
+         EXPECT_EQ(t.Form->GroupPath, common + "Sam Tools");
+         EXPECT_EQ(ReadSetupKey(t.Folder, "Group", "none"), common + "Sam Tools");
+       }},
+      {"group from the dialog for the current user joins the user's folder", "Group", "Next.htm",
+       [](VantrelWindow& t) { t.ChooseGroupInDialog(false, "Sam Tools"); }, "rwiGroup", "Next.htm", {},
+       [](VantrelWindow& t) {
+         EXPECT_EQ(t.GroupDlg->Folder(), ShellFolder(2));
+         EXPECT_EQ(t.Form->GroupPath, ShellFolder(2) + "Sam Tools");
+         EXPECT_EQ(ReadSetupKey(t.Folder, "Group", "none"), ShellFolder(2) + "Sam Tools");
        }},
       {"licence neither checked", "License", "Next.htm", [](VantrelWindow&) {}, "rwiLicense", "TqLicense.htm",
        {{pkShowMessage, "You must select agree for the installation to continue, or do not agree to cancel the installation"}},
