@@ -15,8 +15,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
 
-fresh_program_copy "$program_dir" "$work"
-touch "$prog/DontShowUpdates.dat"  # no updater start
+quiet_program_copy "$program_dir" "$work"
 
 drive() {  # drive ARGS... : prints tqdrive's output
   "$TQ_WINE" "$tools_dir/tqdrive.exe" "$(winpath "$prog/Tarnquill.exe")" "$@" </dev/null 2>&1 | tr -d '\r'

@@ -13,8 +13,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$here/tools/testing/drive-env.sh"
 product="{6A1B6C0E-2D3F-4E5A-9B7C-1D2E3F4A5B6C}"
 
-fresh_program_copy "$program_dir" "$work"
-touch "$prog/DontShowUpdates.dat"  # no updater start
+quiet_program_copy "$program_dir" "$work"
 project="$work/Sample/1.0.0/Sample.ipr"
 "$TQ_WINE" "$tools_dir/tqexample.exe" "$(winpath "$here/examples/Sample/files")" "$(winpath "$project")" >/dev/null
 out="$("$TQ_WINE" "$tools_dir/tqdrive.exe" "$(winpath "$prog/Tarnquill.exe")" "$(winpath "$project")" -- \

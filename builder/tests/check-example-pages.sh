@@ -11,8 +11,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
 
-fresh_program_copy "$program_dir" "$work"
-touch "$prog/DontShowUpdates.dat"  # no updater start
+quiet_program_copy "$program_dir" "$work"
 folder="$work/Sample/1.0.0"
 project="$folder/Sample.ipr"
 "$TQ_WINE" "$tools_dir/tqexample.exe" "$(winpath "$here/examples/Sample/files")" "$(winpath "$project")" >/dev/null

@@ -18,9 +18,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
 
-fresh_program_copy "$program_dir" "$work"
-# A fresh marker keeps the updater from starting.
-touch "$prog/DontShowUpdates.dat"
+quiet_program_copy "$program_dir" "$work"
 files="$here/examples/Sample/files"
 tab=$(printf '\t')
 

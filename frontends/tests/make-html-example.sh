@@ -9,9 +9,7 @@ program_dir="$1"; tools_dir="$2"; out="$3"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
-fresh_program_copy "$program_dir" "$out"
-# A fresh marker keeps the updater from starting.
-touch "$prog/DontShowUpdates.dat"
+quiet_program_copy "$program_dir" "$out"
 project="$out/project/1.0.0/Sample.ipr"
 "$TQ_WINE" "$tools_dir/tqexample.exe" "$(winpath "$here/examples/Sample/files")" "$(winpath "$project")" \
   </dev/null >/dev/null

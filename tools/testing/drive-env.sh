@@ -14,6 +14,12 @@ fresh_program_copy() {
   cp -r "$1" "$2/prog"
   prog="$2/prog"
 }
+# quiet_program_copy PROGRAM_DIR WORK_DIR: the same, with the marker that keeps
+# the updater from starting.
+quiet_program_copy() {
+  fresh_program_copy "$@"
+  touch "$prog/DontShowUpdates.dat"
+}
 # tqdrive steps that make an HTML-setup project's fonts and pages and answer the
 # page reminder of the Build that follows them.
 html_pages_steps=("answer:Boilerplate Options=OK" "answer:Generate Html Pages Reminder=OK"

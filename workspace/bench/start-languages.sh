@@ -10,8 +10,7 @@ export TQ_WINE_ROOT="${TQ_WINE_ROOT:-$build/../wine}"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$root/tools/testing/drive-env.sh"
 work="$build/start-languages-bench"
-fresh_program_copy "$build/program" "$work"
-touch "$prog/DontShowUpdates.dat"  # no updater start
+quiet_program_copy "$build/program" "$work"
 
 start() {  # start LABEL : prints the seconds from start to end
   local t0 t1

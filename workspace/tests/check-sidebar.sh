@@ -12,10 +12,9 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
 
-fresh_program_copy "$program_dir" "$work"
+quiet_program_copy "$program_dir" "$work"
 mkdir -p "$work/proj"
 rm -f "$prog/elfrm.ini" "$prog/opendlg.ini" "$prog/Recent.dat"
-touch "$prog/DontShowUpdates.dat"
 project="$(winpath "$work/proj/Sample.ipr")"
 "$TQ_WINE" "$tools_dir/tqexample.exe" "$(winpath "$here/examples/Sample/files")" "$project" >/dev/null
 
