@@ -477,22 +477,10 @@ void TElasticForm::ApplyRecord(TFrame& r, double h, double v) {
     const int size = RoundFont(r.FontSize * FFontFactor);
     if (size > 0 && c->Font().Size() != size) c->Font().SetSize(size);
   }
-  int left = c->Left(), top = c->Top(), width = c->Width(), height = c->Height();
-  if (ElasticHorizontal) {
-    left = RoundBounds(r.Left * h);
-    width = RoundBounds(r.Width * h);
-  } else {
-    left = r.Left;
-    width = r.Width;
-  }
-  if (ElasticVertical) {
-    top = RoundBounds(r.Top * v);
-    height = RoundBounds(r.Height * v);
-  } else {
-    top = r.Top;
-    height = r.Height;
-  }
-  c->SetBounds(left, top, width, height);
+  // An axis that does not stretch keeps the design bounds.
+  const auto scaled = [](bool elastic, int design, double factor) { return elastic ? RoundBounds(design * factor) : design; };
+  const int left = scaled(ElasticHorizontal, r.Left, h), top = scaled(ElasticVertical, r.Top, v);
+  c->SetBounds(left, top, scaled(ElasticHorizontal, r.Width, h), scaled(ElasticVertical, r.Height, v));
   if (auto* label = dynamic_cast<TLabel*>(c)) {
     if (!label->AutoSize()) {
       const int w0 = label->Width(), h0 = label->Height();
