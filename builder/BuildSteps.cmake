@@ -59,3 +59,7 @@ add_test(NAME build_safety_e2e
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/check-build-safety.sh ${TQ_PROGRAM_DIR} ${CMAKE_BINARY_DIR}/tools
           ${CMAKE_BINARY_DIR}/build-safety-e2e)
 set_tests_properties(build_safety_e2e PROPERTIES TIMEOUT 900)
+
+# The cabinet writer alone over a folder of files (bench/bench.sh's cabinet line).
+add_executable(cabbench bench/cabbench.cpp)
+target_link_libraries(cabbench PRIVATE tqcabinet)

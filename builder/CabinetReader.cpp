@@ -47,8 +47,8 @@ struct TCabinetReader::TCallbacks {
     return reader->Guard<T>(Failed, [&] { return Body(*reader); });
   }
 
-  static void* DIAMONDAPI Alloc(ULONG cb) { return std::malloc(cb ? cb : 1); }
-  static void DIAMONDAPI Free(void* memory) { std::free(memory); }
+  static void* DIAMONDAPI Alloc(ULONG cb) { return CabinetAlloc(cb); }
+  static void DIAMONDAPI Free(void* memory) { CabinetFree(memory); }
 
   static INT_PTR DIAMONDAPI Open(char* pszFile, int oflag, int pmode) {
     return OnReader<INT_PTR>(-1, [&](TCabinetReader& r) -> INT_PTR {

@@ -18,6 +18,11 @@ class EApiError : public Exception {
 void CheckApiResult(bool Ok);
 [[noreturn]] void RaiseApiError(int Code);
 
+// The library's memory callbacks (writer and reader): the program's heap, the
+// last few large blocks returned kept for the next request of their size.
+void* CabinetAlloc(unsigned long Size);
+void CabinetFree(void* Memory);
+
 // Path with a trailing backslash; an empty path stays empty.
 std::string AddTrailingBackslash(const std::string& Path);
 // A new, empty, uniquely named file in Dir whose name begins with Prefix; its

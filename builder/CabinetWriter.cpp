@@ -35,8 +35,8 @@ TCabinetCompression CompressionMSZIP() {
 struct TCabinetWriter::TCallbacks {
   static TCabinetWriter& W(void* pv) { return *static_cast<TCabinetWriter*>(pv); }
 
-  static void* DIAMONDAPI Alloc(ULONG cb) { return std::malloc(cb ? cb : 1); }
-  static void DIAMONDAPI Free(void* memory) { std::free(memory); }
+  static void* DIAMONDAPI Alloc(ULONG cb) { return CabinetAlloc(cb); }
+  static void DIAMONDAPI Free(void* memory) { CabinetFree(memory); }
 
   static INT_PTR DIAMONDAPI Open(char* pszFile, int oflag, int pmode, int* err, void* pv) {
     *err = 0;
