@@ -8,6 +8,7 @@
 
 #include "FileUtils.h"
 #include "LittleEndian.h"
+#include "ZipFormat.h"
 #include "ZipSmth.h"
 #include "ZipSmthMessages.h"
 
@@ -62,33 +63,32 @@ bool TZipSmith::ReadEOC(const std::string& path, TZipEndRecord& end, bool raise)
   }
   uint64_t size = f.Size();
   uint8_t head[8] = {};
-  end.SpannedFirst = size >= 8 && f.ReadAt(0, head, 8) && Get32(head) == 0x08074B50 && Get32(head + 4) == 0x04034B50;
+  end.SpannedFirst = size >= 8 && f.ReadAt(0, head, 8) && Get32(head) == zipeng::kDescriptorSignature &&
+                     Get32(head + 4) == zipeng::kLocalSignature;
 
   // The last 22 bytes, or searched backwards.
-  size_t tailSize = size_t(std::min<uint64_t>(size, 65557));
+  size_t tailSize = size_t(std::min<uint64_t>(size, zipeng::kEndSearchLength));
   std::vector<uint8_t> tail(tailSize);
-  if (tailSize >= 22 && f.ReadAt(size - tailSize, tail.data(), tailSize)) {
-    for (size_t pos = tailSize - 22 + 1; pos-- > 0;) {
-      if (Get32(&tail[pos]) != 0x06054B50) continue;
-      size_t commentLength = Get16(&tail[pos + 20]);
-      if (pos + 22 + commentLength > tailSize) continue;
-      const uint8_t* e = &tail[pos];
-      end.Position = size - tailSize + pos;
-      end.ThisDisk = Get16(e + 4);
-      end.CentralDisk = Get16(e + 6);
-      end.EntriesOnDisk = Get16(e + 8);
-      end.Entries = Get16(e + 10);
-      end.CentralSize = Get32(e + 12);
-      end.CentralOffset = Get32(e + 16);
-      end.Comment.assign(reinterpret_cast<const char*>(e + 22), commentLength);
-      end.ArchiveSize = end.Position + 22 + commentLength;
-      // What follows the record and its comment: zero padding to a 512-byte
-      // boundary is accepted, anything else is garbage.
-      bool zeros = std::all_of(tail.begin() + long(pos + 22 + commentLength), tail.end(), [](uint8_t b) { return b == 0; });
-      uint64_t extra = size - end.ArchiveSize;
-      if (extra && !(zeros && extra < 512 && size % 512 == 0)) ShowZipMessage(zipmsg::GarbageAtEnd);
-      return true;
-    }
+  std::optional<size_t> at;
+  if (tailSize >= zipeng::kEndFixedSize && f.ReadAt(size - tailSize, tail.data(), tailSize))
+    at = zipeng::FindEndRecord(tail, zipeng::esLastThatFits);
+  if (auto e = at ? zipeng::DecodeEndRecord(&tail[*at], tailSize - *at) : std::nullopt) {
+    end.Position = size - tailSize + *at;
+    end.ThisDisk = e->DiskNumber;
+    end.CentralDisk = e->CentralDisk;
+    end.EntriesOnDisk = e->EntriesOnDisk;
+    end.Entries = e->Entries;
+    end.CentralSize = e->CentralSize;
+    end.CentralOffset = e->CentralOffset;
+    end.Comment = e->Comment;
+    end.ArchiveSize = end.Position + zipeng::kEndFixedSize + end.Comment.size();
+    // What follows the record and its comment: zero padding to a 512-byte
+    // boundary is accepted, anything else is garbage.
+    const size_t after = *at + zipeng::kEndFixedSize + end.Comment.size();
+    bool zeros = std::all_of(tail.begin() + long(after), tail.end(), [](uint8_t b) { return b == 0; });
+    uint64_t extra = size - end.ArchiveSize;
+    if (extra && !(zeros && extra < 512 && size % 512 == 0)) ShowZipMessage(zipmsg::GarbageAtEnd);
+    return true;
   }
   if (!raise) return false;
   if (end.SpannedFirst) {
@@ -122,35 +122,34 @@ void TZipSmith::ReadDirectory() {
   size_t pos = 0;
   uint64_t firstLocal = dirAt;
   for (int i = 0; i < end.Entries; ++i) {
-    if (pos + 46 > dir.size()) throw EZipSmith(zipmsg::CentralHeaderRead);
-    const uint8_t* c = &dir[pos];
-    if (Get32(c) != 0x02014B50) throw EZipSmith(zipmsg::CentralSignature);
+    zipeng::TCentralHeader c;
+    switch (zipeng::DecodeCentralEntry(dir, pos, c)) {
+      case zipeng::crOk: break;
+      case zipeng::crFixedShort: throw EZipSmith(zipmsg::CentralHeaderRead);
+      case zipeng::crBadSignature: throw EZipSmith(zipmsg::CentralSignature);
+      case zipeng::crNameShort: throw EZipSmith(zipmsg::CentralNameRead);
+      case zipeng::crRestShort: throw EZipSmith(zipmsg::CommentRead);
+    }
     ZipDirEntry e;
-    e.MadeByVersion = c[4];
-    e.HostVersionNo = c[5];
-    e.Version = Get16(c + 6);
-    e.Flag = Get16(c + 8);
-    e.CompressionMethod = Get16(c + 10);
-    e.DateTime = (uint32_t(Get16(c + 14)) << 16) | Get16(c + 12);
-    e.CRC32 = Get32(c + 16);
-    e.CompressedSize = Get32(c + 20);
-    e.UncompressedSize = Get32(c + 24);
-    e.FileNameLength = Get16(c + 28);
-    e.ExtraFieldLength = Get16(c + 30);
-    e.FileCommentLen = Get16(c + 32);
-    e.StartOnDisk = Get16(c + 34);
-    e.IntFileAttrib = Get16(c + 36);
-    e.ExtFileAttrib = Get32(c + 38);
-    e.RelOffLocalHdr = Get32(c + 42);
-    pos += 46;
-    if (pos + e.FileNameLength > dir.size()) throw EZipSmith(zipmsg::CentralNameRead);
-    e.FileName.assign(reinterpret_cast<const char*>(&dir[pos]), e.FileNameLength);
-    pos += e.FileNameLength;
-    if (pos + e.ExtraFieldLength + e.FileCommentLen > dir.size()) throw EZipSmith(zipmsg::CommentRead);
-    e.ExtraData.assign(reinterpret_cast<const char*>(&dir[pos]), e.ExtraFieldLength);
-    pos += e.ExtraFieldLength;
-    e.FileComment.assign(reinterpret_cast<const char*>(&dir[pos]), e.FileCommentLen);
-    pos += e.FileCommentLen;
+    e.MadeByVersion = uint8_t(c.VersionMadeBy);
+    e.HostVersionNo = uint8_t(c.VersionMadeBy >> 8);
+    e.Version = c.VersionNeeded;
+    e.Flag = c.Flags;
+    e.CompressionMethod = c.Method;
+    e.DateTime = (uint32_t(c.Date) << 16) | c.Time;
+    e.CRC32 = c.Crc;
+    e.CompressedSize = c.CompressedSize;
+    e.UncompressedSize = c.Size;
+    e.FileNameLength = uint16_t(c.Name.size());
+    e.ExtraFieldLength = uint16_t(c.Extra.size());
+    e.FileCommentLen = uint16_t(c.Comment.size());
+    e.StartOnDisk = c.DiskStart;
+    e.IntFileAttrib = c.InternalAttributes;
+    e.ExtFileAttrib = c.ExternalAttributes;
+    e.RelOffLocalHdr = c.LocalOffset;
+    e.FileName = c.Name;
+    e.ExtraData = c.Extra;
+    e.FileComment = c.Comment;
     bool oem = CodePage == cpOEM || (e.HostVersionNo == 0 && CodePage == cpAuto) || e.HostVersionNo == 6 ||
                (e.HostVersionNo == 11 && e.MadeByVersion == 50);
     if (oem) {

@@ -307,6 +307,52 @@ TEST_F(ZipSmithReal, ListingOddFiles) {
   EXPECT_EQ(Zip.ZipContents()[0].FileName, std::string("caf") + ansi + ".txt") << "made on MS-DOS: OEM name";
 }
 
+// A directory damaged in one part: the listing names that part.
+struct TDamagedDirectory {
+  const char* Title;
+  size_t Offset;  // byte to change: from the first central header, or (kInEndRecord +) from the end record
+  uint8_t Value;
+  const char* Message;
+};
+constexpr size_t kInEndRecord = 0x10000;
+
+class ZipSmithDamagedDirectory : public ZipSmithReal, public ::testing::WithParamInterface<TDamagedDirectory> {
+ protected:
+  void SetUp() override {
+    ZipSmithReal::SetUp();  // its folder is named after the case, which here holds a '/'
+    Work = FreshFolder(std::string(TQ_BINARY_DIR) + "\\zipsmith-work\\Damaged" + GetParam().Title);
+  }
+};
+
+TEST_P(ZipSmithDamagedDirectory, ListingNamesThePart) {
+  const TDamagedDirectory& d = GetParam();
+  ziptest::TBytes zip = ziptest::BuildArchive({{"a.txt", Bytes("alpha")}});
+  const size_t central = size_t(ziptest::ReadArchive(zip).CentralPosition), end = zip.size() - 22;
+  if (d.Offset >= kInEndRecord) {
+    zip[end + d.Offset - kInEndRecord] = d.Value;
+  } else {
+    zip[central + d.Offset] = d.Value;
+  }
+  WriteFileBytes(Work + "damaged.zip", zip);
+  std::vector<std::string> messages;
+  Zip.OnMessage = [&](TObject*, int, const std::string& m) { messages.push_back(m); };
+  Zip.SetZipFileName(Work + "damaged.zip");
+  EXPECT_EQ(messages, (std::vector<std::string>{d.Message}));
+  EXPECT_EQ(Zip.ZipFileName(), "") << "cleared after a failed listing";
+}
+
+// The end record's entry count is at 10; a central header's name length at 28,
+// its extra field's at 30 and its comment's at 32.
+INSTANTIATE_TEST_SUITE_P(
+    Parts, ZipSmithDamagedDirectory,
+    ::testing::Values(
+        TDamagedDirectory{"MoreEntriesThanTheDirectoryHolds", kInEndRecord + 10, 2, "Error while reading a central header"},
+        TDamagedDirectory{"SignatureWrong", 3, 0x03, "A central header signature is wrong"},
+        TDamagedDirectory{"NameLongerThanTheDirectory", 29, 0x7F, "Error while reading a central file name"},
+        TDamagedDirectory{"ExtraFieldLongerThanTheDirectory", 31, 0x7F, "Error while reading a file comment"},
+        TDamagedDirectory{"CommentLongerThanTheDirectory", 33, 0x7F, "Error while reading a file comment"}),
+    [](const auto& info) { return std::string(info.param.Title); });
+
 TEST_F(ZipSmithReal, ArchiveWithDataInFrontIsAStructureError) {
   ziptest::TBytes file(100, 'P');
   ziptest::TBytes zip = ziptest::BuildArchive({{"a.txt", Bytes("a")}});

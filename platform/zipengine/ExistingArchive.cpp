@@ -16,10 +16,10 @@ void TExistingArchive::Read(const std::string& path) {
   if (!FIn.Open(path)) throw EEngineFailure{zeRead, "Cannot open " + path};
   uint64_t size = FIn.Size();
   if (size >= 0xFFFFFFFFull) throw Bad(path, "archive too large");
-  size_t tailSize = size_t(std::min<uint64_t>(size, kEndFixedSize + kMaxCommentLength));
+  size_t tailSize = size_t(std::min<uint64_t>(size, kEndSearchLength));
   std::vector<uint8_t> tail(tailSize);
   if (!FIn.ReadAt(size - tailSize, tail.data(), tailSize)) throw Bad(path, "read error");
-  auto at = FindEndRecord(tail);
+  auto at = FindEndRecord(tail, esPreferExact);
   if (!at) throw Bad(path, "not a zip archive");
   auto end = DecodeEndRecord(&tail[*at], tail.size() - *at);
   if (!end) throw Bad(path, "damaged end record");
@@ -41,16 +41,12 @@ void TExistingArchive::Read(const std::string& path) {
   size_t pos = 0;
   FPrefixLength = centralStart;
   for (uint32_t i = 0; i < end->Entries; ++i) {
-    if (pos + kCentralFixedSize > dir.size()) throw Bad(path, "damaged central directory");
-    auto fixed = DecodeCentralFixed(&dir[pos]);
-    if (!fixed) throw Bad(path, "central header signature wrong");
-    size_t varLength = size_t(fixed->NameLength) + fixed->ExtraLength + fixed->CommentLength;
-    if (pos + kCentralFixedSize + varLength > dir.size()) throw Bad(path, "damaged central directory");
-    TExistingEntry e{fixed->Header};
-    const char* var = reinterpret_cast<const char*>(&dir[pos + kCentralFixedSize]);
-    e.Central.Name.assign(var, fixed->NameLength);
-    e.Central.Extra.assign(var + fixed->NameLength, fixed->ExtraLength);
-    e.Central.Comment.assign(var + fixed->NameLength + fixed->ExtraLength, fixed->CommentLength);
+    TExistingEntry e;
+    switch (DecodeCentralEntry(dir, pos, e.Central)) {
+      case crOk: break;
+      case crBadSignature: throw Bad(path, "central header signature wrong");
+      default: throw Bad(path, "damaged central directory");
+    }
     if (e.Central.CompressedSize == 0xFFFFFFFF || e.Central.Size == 0xFFFFFFFF ||
         e.Central.LocalOffset == 0xFFFFFFFF)
       throw Bad(path, "64-bit archives are not supported");
@@ -59,7 +55,6 @@ void TExistingArchive::Read(const std::string& path) {
     e.Central.LocalOffset = uint32_t(local);
     FPrefixLength = std::min<uint64_t>(FPrefixLength, local);
     FEntries.push_back(e);
-    pos += kCentralFixedSize + varLength;
   }
 }
 

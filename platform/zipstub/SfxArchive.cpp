@@ -91,24 +91,18 @@ bool TSfxFile::ReadOptions(uint64_t at, TSfxOptions& options) {
 }
 
 TStubResult TSfxFile::ReadDirectory(uint64_t archiveStart, bool checkSize, std::vector<TSfxMember>& members) {
-  if (FSize < archiveStart + 22) return srNoArchive;
-  size_t tailSize = size_t(std::min<uint64_t>(FSize - archiveStart, 22 + 65535));
+  using namespace zipeng;
+  if (FSize < archiveStart + kEndFixedSize) return srNoArchive;
+  size_t tailSize = size_t(std::min<uint64_t>(FSize - archiveStart, kEndSearchLength));
   std::vector<uint8_t> tail(tailSize);
   if (!ReadAt(FSize - tailSize, tail.data(), tailSize)) return srNoArchive;
-  size_t at = SIZE_MAX;
-  for (size_t pos = tailSize - 22 + 1; pos-- > 0;) {
-    if (Get32(&tail[pos]) != 0x06054B50) continue;
-    size_t commentEnd = pos + 22 + Get16(&tail[pos + 20]);
-    if (commentEnd > tailSize) continue;
-    if (checkSize && commentEnd != tailSize) continue;
-    at = pos;
-    break;
-  }
-  if (at == SIZE_MAX) return srNoArchive;
-  const uint8_t* e = &tail[at];
-  uint64_t endPos = FSize - tailSize + at;
-  if (Get16(e + 4) != 0 || Get16(e + 6) != 0) return srNoArchive;  // spanned sets are not ours
-  uint32_t entries = Get16(e + 10), dirSize = Get32(e + 12), dirOffset = Get32(e + 16);
+  auto at = FindEndRecord(tail, checkSize ? esExactOnly : esLastThatFits);
+  if (!at) return srNoArchive;
+  auto end = DecodeEndRecord(&tail[*at], tailSize - *at);
+  if (!end) return srNoArchive;
+  uint64_t endPos = FSize - tailSize + *at;
+  if (end->DiskNumber != 0 || end->CentralDisk != 0) return srNoArchive;  // spanned sets are not ours
+  uint32_t dirSize = end->CentralSize, dirOffset = end->CentralOffset;
   if (dirSize > endPos - archiveStart) return srNoArchive;
   uint64_t dirStart = endPos - dirSize;
   // Offsets count either from the file's start or from the archive's.
@@ -117,29 +111,17 @@ TStubResult TSfxFile::ReadDirectory(uint64_t archiveStart, bool checkSize, std::
   std::vector<uint8_t> dir(dirSize);
   if (dirSize && !ReadAt(dirStart, dir.data(), dirSize)) return srNoArchive;
   size_t pos = 0;
-  for (uint32_t i = 0; i < entries; ++i) {
-    if (pos + 46 > dir.size() || Get32(&dir[pos]) != 0x02014B50) return srNoArchive;
-    const uint8_t* c = &dir[pos];
-    size_t nameLen = Get16(c + 28), extraLen = Get16(c + 30), commentLen = Get16(c + 32);
-    if (pos + 46 + nameLen + extraLen + commentLen > dir.size()) return srNoArchive;
+  for (uint32_t i = 0; i < end->Entries; ++i) {
     TSfxMember m;
-    m.Flags = Get16(c + 8);
-    m.Method = Get16(c + 10);
-    m.Time = Get16(c + 12);
-    m.Date = Get16(c + 14);
-    m.Crc = Get32(c + 16);
-    m.CompressedSize = Get32(c + 20);
-    m.Size = Get32(c + 24);
-    m.Attributes = Get32(c + 38);
-    m.LocalOffset = uint64_t(Get32(c + 42)) + shift;
+    if (DecodeCentralEntry(dir, pos, m.Central) != crOk) return srNoArchive;
+    m.LocalOffset = uint64_t(m.Central.LocalOffset) + shift;
     if (m.LocalOffset < archiveStart || m.LocalOffset >= dirStart) return srNoArchive;
-    m.Name = Decode(std::string(reinterpret_cast<const char*>(c + 46), nameLen), (m.Flags & 0x0800) != 0);
+    m.Name = Decode(m.Central.Name, (m.Central.Flags & kFlagUtf8Names) != 0);
     if (auto safe = SafeMemberPath(m.Name)) {
       m.Path = *safe;
       m.Folder = m.Path.back() == L'\\';
     }
-    members.push_back(m);
-    pos += 46 + nameLen + extraLen + commentLen;
+    members.push_back(std::move(m));
   }
   // Each member has a local header and data of its own: entries that share
   // or overlap them would claim far more than the archive holds.
@@ -148,19 +130,23 @@ TStubResult TSfxFile::ReadDirectory(uint64_t archiveStart, bool checkSize, std::
   std::sort(byOffset.begin(), byOffset.end(),
             [](const TSfxMember* a, const TSfxMember* b) { return a->LocalOffset < b->LocalOffset; });
   for (size_t i = 0; i < byOffset.size(); ++i) {
-    const uint64_t end = byOffset[i]->LocalOffset + 30 + byOffset[i]->CompressedSize;
+    const uint64_t memberEnd = byOffset[i]->LocalOffset + kLocalFixedSize + byOffset[i]->Central.CompressedSize;
     const uint64_t next = i + 1 < byOffset.size() ? byOffset[i + 1]->LocalOffset : dirStart;
-    if (end > next) return srNoArchive;
+    if (memberEnd > next) return srNoArchive;
   }
   return srOk;
 }
 
 TStubResult TSfxFile::Extract(const TSfxMember& m, const std::wstring& path) {
-  uint8_t lh[30];
-  if (!ReadAt(m.LocalOffset, lh, sizeof lh) || Get32(lh) != 0x04034B50) return srNoArchive;
-  uint64_t data = m.LocalOffset + 30 + Get16(lh + 26) + Get16(lh + 28);
-  if ((m.Flags & 0x0001) || (m.Method != 0 && m.Method != 8)) return srExtractFailed;
-  if (m.Method == 0 && m.CompressedSize != m.Size) return srNoArchive;
+  using namespace zipeng;
+  const TCentralHeader& c = m.Central;
+  uint8_t lh[kLocalFixedSize];
+  if (!ReadAt(m.LocalOffset, lh, sizeof lh)) return srNoArchive;
+  auto header = DecodeLocalFixed(lh);
+  if (!header) return srNoArchive;
+  uint64_t data = m.LocalOffset + kLocalFixedSize + header->NameLength + header->ExtraLength;
+  if ((c.Flags & kFlagEncrypted) || (c.Method != kMethodStored && c.Method != kMethodDeflated)) return srExtractFailed;
+  if (c.Method == kMethodStored && c.CompressedSize != c.Size) return srNoArchive;
 
   DWORD old = GetFileAttributesW(path.c_str());
   if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY))
@@ -171,10 +157,10 @@ TStubResult TSfxFile::Extract(const TSfxMember& m, const std::wstring& path) {
   {
     THandleCloser closer{out};
     z_stream z{};
-    bool inflating = m.Method == 8;
+    bool inflating = c.Method == kMethodDeflated;
     if (inflating && inflateInit2(&z, -MAX_WBITS) != Z_OK) return srExtractFailed;
     std::vector<uint8_t> in(1 << 16), buf(1 << 16);
-    uint64_t left = m.CompressedSize, written = 0;
+    uint64_t left = c.CompressedSize, written = 0;
     uLong crc = crc32(0, nullptr, 0);
     int zr = Z_OK;
     auto put = [&](const uint8_t* p, size_t n) {
@@ -204,7 +190,7 @@ TStubResult TSfxFile::Extract(const TSfxMember& m, const std::wstring& path) {
         zr = inflate(&z, Z_NO_FLUSH);
         if (zr != Z_OK && zr != Z_STREAM_END && zr != Z_BUF_ERROR) ok = false;
         else ok = put(buf.data(), buf.size() - z.avail_out);
-        if (written > m.Size) ok = false;
+        if (written > c.Size) ok = false;
       } while (ok && z.avail_out == 0 && zr != Z_STREAM_END);
       if (zr == Z_STREAM_END && (z.avail_in != 0 || left != 0)) ok = false;  // data after the stream's end
     }
@@ -212,10 +198,10 @@ TStubResult TSfxFile::Extract(const TSfxMember& m, const std::wstring& path) {
       if (zr != Z_STREAM_END) ok = false;  // the stream was cut short
       inflateEnd(&z);
     }
-    if (ok && (written != m.Size || uint32_t(crc) != m.Crc)) ok = false;
+    if (ok && (written != c.Size || uint32_t(crc) != c.Crc)) ok = false;
     if (ok) {
       FILETIME local, utc;
-      if (DosDateTimeToFileTime(m.Date, m.Time, &local) && LocalFileTimeToFileTime(&local, &utc))
+      if (DosDateTimeToFileTime(c.Date, c.Time, &local) && LocalFileTimeToFileTime(&local, &utc))
         SetFileTime(out, nullptr, nullptr, &utc);
     }
   }
@@ -223,7 +209,7 @@ TStubResult TSfxFile::Extract(const TSfxMember& m, const std::wstring& path) {
     DeleteFileW(path.c_str());
     return srExtractFailed;
   }
-  DWORD keep = m.Attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+  DWORD keep = c.ExternalAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
   if (keep) SetFileAttributesW(path.c_str(), keep);
   return srOk;
 }

@@ -9,21 +9,15 @@
 
 #include "SfxOptions.h"
 #include "StubResults.h"
+#include "ZipFormat.h"
 
 namespace tq::zipstub {
 
 struct TSfxMember {
+  zipeng::TCentralHeader Central;  // as stored in the directory
   std::wstring Name;     // as stored, decoded
   std::wstring Path;     // safe relative path ("\" separators); empty when unsafe
   bool Folder = false;
-  uint16_t Flags = 0;
-  uint16_t Method = 0;
-  uint16_t Time = 0;
-  uint16_t Date = 0;
-  uint32_t Crc = 0;
-  uint32_t CompressedSize = 0;
-  uint32_t Size = 0;
-  uint32_t Attributes = 0;
   uint64_t LocalOffset = 0;  // absolute position in the self-extractor
 };
 

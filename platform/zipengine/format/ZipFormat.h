@@ -1,6 +1,9 @@
 #pragma once
 // The zip archive's own records (local header, central header, end record):
 // their fields and their little-endian byte form. No file access here.
+// Static library tqzipformat: the zip engine, the zip component and the
+// self-extractor stub read archives through it (the tests' own reader in
+// platform/zipengine/tests/kit stays apart, to check them independently).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +22,7 @@ constexpr uint32_t kMaxCommentLength = 0xFFFF;
 
 constexpr uint16_t kFlagEncrypted = 0x0001;
 constexpr uint16_t kFlagDescriptor = 0x0008;
+constexpr uint16_t kFlagUtf8Names = 0x0800;
 constexpr uint16_t kMethodStored = 0;
 constexpr uint16_t kMethodDeflated = 8;
 // Made by: version 2.0 on the MS-DOS file system (names in the OEM code page).
@@ -80,18 +84,26 @@ struct TLocalFixed {
 };
 std::optional<TLocalFixed> DecodeLocalFixed(const uint8_t* p);  // 30 bytes
 
-struct TCentralFixed {
-  TCentralHeader Header;
-  uint16_t NameLength = 0;
-  uint16_t ExtraLength = 0;
-  uint16_t CommentLength = 0;
-};
-std::optional<TCentralFixed> DecodeCentralFixed(const uint8_t* p);  // 46 bytes
+// One central entry, its name, extra field and comment included, from the
+// directory's bytes at pos. The parts are checked in this order; the first
+// that is cut short or wrong is the answer. On crOk pos moves past the entry.
+enum TCentralRead { crOk, crFixedShort, crBadSignature, crNameShort, crRestShort };
+TCentralRead DecodeCentralEntry(const std::vector<uint8_t>& dir, size_t& pos, TCentralHeader& h);
 
-// Finds the end record in the last bytes of an archive (tail = the file's last
-// tail.size() bytes, at most 22 + 65535). Returns the record's position within
-// tail, preferring the last candidate whose comment reaches exactly to the end.
-std::optional<size_t> FindEndRecord(const std::vector<uint8_t>& tail);
+// The end record lies in the last kEndSearchLength bytes of an archive.
+constexpr uint32_t kEndSearchLength = kEndFixedSize + kMaxCommentLength;
+
+// Which signature FindEndRecord takes: the last bytes may hold more than one
+// (in a comment, in a member's data, or in bytes behind the archive). Each
+// takes the one nearest the end among the candidates it accepts.
+enum TEndSearch {
+  esPreferExact,   // one whose comment ends with the bytes; else any whose comment fits
+  esLastThatFits,  // any whose comment fits within the bytes
+  esExactOnly,     // only one whose comment ends with the bytes: nothing may follow
+};
+// tail: the file's last tail.size() bytes (at most kEndSearchLength). Returns
+// the record's position within tail.
+std::optional<size_t> FindEndRecord(const std::vector<uint8_t>& tail, TEndSearch rule);
 std::optional<TEndRecord> DecodeEndRecord(const uint8_t* p, size_t available);
 
 }  // namespace tq::zipeng

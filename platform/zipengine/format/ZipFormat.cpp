@@ -86,10 +86,10 @@ std::optional<TLocalFixed> DecodeLocalFixed(const uint8_t* p) {
   return f;
 }
 
-std::optional<TCentralFixed> DecodeCentralFixed(const uint8_t* p) {
-  if (Get32(p) != kCentralSignature) return std::nullopt;
-  TCentralFixed f;
-  TCentralHeader& h = f.Header;
+TCentralRead DecodeCentralEntry(const std::vector<uint8_t>& dir, size_t& pos, TCentralHeader& h) {
+  if (pos > dir.size() || dir.size() - pos < kCentralFixedSize) return crFixedShort;
+  const uint8_t* p = &dir[pos];
+  if (Get32(p) != kCentralSignature) return crBadSignature;
   h.VersionMadeBy = Get16(p + 4);
   h.VersionNeeded = Get16(p + 6);
   h.Flags = Get16(p + 8);
@@ -99,14 +99,20 @@ std::optional<TCentralFixed> DecodeCentralFixed(const uint8_t* p) {
   h.Crc = Get32(p + 16);
   h.CompressedSize = Get32(p + 20);
   h.Size = Get32(p + 24);
-  f.NameLength = Get16(p + 28);
-  f.ExtraLength = Get16(p + 30);
-  f.CommentLength = Get16(p + 32);
+  const size_t nameLength = Get16(p + 28), extraLength = Get16(p + 30), commentLength = Get16(p + 32);
   h.DiskStart = Get16(p + 34);
   h.InternalAttributes = Get16(p + 36);
   h.ExternalAttributes = Get32(p + 38);
   h.LocalOffset = Get32(p + 42);
-  return f;
+  size_t at = pos + kCentralFixedSize;
+  if (dir.size() - at < nameLength) return crNameShort;
+  if (dir.size() - at - nameLength < extraLength + commentLength) return crRestShort;
+  const char* var = reinterpret_cast<const char*>(&dir[at]);
+  h.Name.assign(var, nameLength);
+  h.Extra.assign(var + nameLength, extraLength);
+  h.Comment.assign(var + nameLength + extraLength, commentLength);
+  pos = at + nameLength + extraLength + commentLength;
+  return crOk;
 }
 
 std::optional<TEndRecord> DecodeEndRecord(const uint8_t* p, size_t available) {
@@ -124,16 +130,18 @@ std::optional<TEndRecord> DecodeEndRecord(const uint8_t* p, size_t available) {
   return e;
 }
 
-std::optional<size_t> FindEndRecord(const std::vector<uint8_t>& tail) {
+std::optional<size_t> FindEndRecord(const std::vector<uint8_t>& tail, TEndSearch rule) {
   if (tail.size() < kEndFixedSize) return std::nullopt;
-  std::optional<size_t> loose;
+  std::optional<size_t> fits;
   for (size_t pos = tail.size() - kEndFixedSize + 1; pos-- > 0;) {
     if (Get32(&tail[pos]) != kEndSignature) continue;
-    size_t commentLength = Get16(&tail[pos + 20]);
-    if (pos + kEndFixedSize + commentLength == tail.size()) return pos;
-    if (!loose && pos + kEndFixedSize + commentLength <= tail.size()) loose = pos;
+    const size_t commentEnd = pos + kEndFixedSize + Get16(&tail[pos + 20]);
+    if (commentEnd == tail.size()) return pos;
+    if (commentEnd > tail.size() || fits) continue;
+    if (rule == esLastThatFits) return pos;
+    if (rule == esPreferExact) fits = pos;
   }
-  return loose;
+  return fits;
 }
 
 }  // namespace tq::zipeng
