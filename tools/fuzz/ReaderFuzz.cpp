@@ -1,19 +1,22 @@
 // tqfuzz: mutational fuzzing of the readers that take bytes from outside --
 // the project-file reader, the stored-tree decoder, the self-extractor's
-// member-name filter and the product-name check -- in the native build, under
-// the address and undefined-behaviour sanitizers (a finding aborts the run).
+// member-name filter, the product-name check and the zip directory reader
+// that the zip engine, component and self-extractor share -- in the native
+// build, under the address and undefined-behaviour sanitizers (a finding
+// aborts the run).
 //
 //   tqfuzz [--seconds N] [--seed S] CORPUS_DIR
 //
 // CORPUS_DIR holds one folder per target ("project", "trees", "names" in
-// UTF-16LE, "products"), each with seed files; further project files may be
-// given after the folder. The run mutates the seeds (bit flips, byte changes, inserted,
+// UTF-16LE, "products", "zips"), each with seed files; further project files
+// may be given after the folder. The run mutates the seeds (bit flips, byte changes, inserted,
 // deleted and repeated ranges, splices of two seeds) and feeds every result
 // to its target until N seconds (default 60) have passed, then prints the
 // number of inputs run. The same seed S gives the same inputs.
 //
 // Built with clang's -fsanitize=fuzzer instead (define TQ_LIBFUZZER), the
 // entry point below serves libFuzzer: the first byte picks the target.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -31,13 +34,14 @@
 #include "ProjectFile.h"
 #include "StoredTree.h"
 #include "SysUtils.h"
+#include "ZipFormat.h"
 
 using namespace tq;
 
 namespace {
 
-enum TTarget { tgProject, tgTrees, tgNames, tgProducts, tgCount };
-const char* const TargetFolders[tgCount] = {"project", "trees", "names", "products"};
+enum TTarget { tgProject, tgTrees, tgNames, tgProducts, tgZips, tgCount };
+const char* const TargetFolders[tgCount] = {"project", "trees", "names", "products", "zips"};
 
 void Fail(const char* what, const std::string& input) {
   std::fprintf(stderr, "tqfuzz: %s (%zu input bytes)\n", what, input.size());
@@ -103,12 +107,54 @@ void RunProducts(const std::string& bytes) {
     Fail("a product name that leads elsewhere passed", bytes);
 }
 
+void RunZips(const std::string& bytes) {
+  using namespace zipeng;
+  const size_t tailSize = std::min<size_t>(bytes.size(), kEndSearchLength);
+  const std::vector<uint8_t> tail(bytes.end() - static_cast<long>(tailSize), bytes.end());
+  const auto exact = FindEndRecord(tail, esExactOnly);
+  const auto fits = FindEndRecord(tail, esLastThatFits);
+  const auto preferred = FindEndRecord(tail, esPreferExact);
+  if (preferred != (exact ? exact : fits)) Fail("the preferred end record is neither the exact nor the last that fits", bytes);
+  if (exact && (!fits || *fits < *exact)) Fail("an exact end record that does not fit", bytes);
+  if (!fits) return;
+  const auto end = DecodeEndRecord(&tail[*fits], tail.size() - *fits);
+  if (!end) Fail("a found end record does not decode", bytes);
+  // What was read writes back as the same bytes.
+  const std::vector<uint8_t> record = EncodeEndRecord(*end);
+  if (!std::equal(record.begin(), record.end(), tail.begin() + static_cast<long>(*fits)))
+    Fail("an end record does not encode to itself", bytes);
+  if (exact) {
+    const auto e = DecodeEndRecord(&tail[*exact], tail.size() - *exact);
+    if (!e || *exact + kEndFixedSize + e->Comment.size() != tail.size())
+      Fail("an exact end record stops short of the end", bytes);
+  }
+  // The directory in front of the record, as far as the bytes hold it.
+  const size_t endPos = bytes.size() - tailSize + *fits;
+  const size_t dirSize = std::min<size_t>(end->CentralSize, endPos);
+  const std::vector<uint8_t> dir(bytes.begin() + static_cast<long>(endPos - dirSize),
+                                 bytes.begin() + static_cast<long>(endPos));
+  size_t pos = 0;
+  for (unsigned i = 0; i < end->Entries; ++i) {
+    const size_t start = pos;
+    TCentralHeader h;
+    if (DecodeCentralEntry(dir, pos, h) != crOk) {
+      if (pos != start) Fail("a failed central entry moved the position", bytes);
+      return;
+    }
+    if (pos <= start || pos > dir.size()) Fail("a central entry left the directory", bytes);
+    const std::vector<uint8_t> entry = EncodeCentralHeader(h);
+    if (entry.size() != pos - start || !std::equal(entry.begin(), entry.end(), dir.begin() + static_cast<long>(start)))
+      Fail("a central entry does not encode to itself", bytes);
+  }
+}
+
 void Run(TTarget target, const std::string& bytes) {
   switch (target) {
     case tgProject: RunProject(bytes); break;
     case tgTrees: RunTrees(bytes); break;
     case tgNames: RunNames(bytes); break;
     case tgProducts: RunProducts(bytes); break;
+    case tgZips: RunZips(bytes); break;
     case tgCount: break;
   }
 }
