@@ -7,6 +7,7 @@
 
 #include "FileUtils.h"
 #include "LittleEndian.h"
+#include "ZipFormat.h"
 #include "ZipSmth.h"
 #include "ZipSmthMessages.h"
 
@@ -178,7 +179,7 @@ int TZipSmith::ConvertSFXCore(bool automatic) {
   std::vector<uint8_t> archive;
   if (automatic) {
     archive.assign(22, 0);
-    Put32(&archive[0], 0x06054B50);
+    Put32(&archive[0], zipeng::kEndSignature);
     Put32(&archive[16], shift);
   } else {
     try {
@@ -195,7 +196,7 @@ int TZipSmith::ConvertSFXCore(bool automatic) {
         for (int i = 0; i < Get16(end + 10); ++i) {
           if (pos + 46 > FEOCPosition) throw EZipSmith(zipmsg::CentralHeaderRead, false);
           uint8_t* c = &archive[pos];
-          if (Get32(c) != 0x02014B50) throw EZipSmith(zipmsg::CentralSignature, false);
+          if (Get32(c) != zipeng::kCentralSignature) throw EZipSmith(zipmsg::CentralSignature, false);
           Put32(c + 42, Get32(c + 42) + shift);
           pos += 46 + Get16(c + 28) + Get16(c + 30) + Get16(c + 32);
         }

@@ -8,6 +8,7 @@
 #include "FileUtils.h"
 #include "LittleEndian.h"
 #include "Prompts.h"
+#include "ZipFormat.h"
 #include "ZipSmth.h"
 #include "ZipSmthMessages.h"
 
@@ -290,7 +291,7 @@ void TSpanWriter::Run() {
   std::vector<uint32_t> compressed;
   for (size_t pos = 0, i = 0; i < end.Entries; ++i) {
     if (pos + 46 > dir.size()) throw EZipSmith(zipmsg::CentralHeaderRead);
-    if (Get32(&dir[pos]) != 0x02014B50) throw EZipSmith(zipmsg::CentralSignature);
+    if (Get32(&dir[pos]) != zipeng::kCentralSignature) throw EZipSmith(zipmsg::CentralSignature);
     compressed.push_back(Get32(&dir[pos + 20]));
     pos += 46 + Get16(&dir[pos + 28]) + Get16(&dir[pos + 30]) + Get16(&dir[pos + 32]);
     if (pos > dir.size()) throw EZipSmith(zipmsg::CentralNameRead);
@@ -312,11 +313,11 @@ void TSpanWriter::Run() {
     DWORD got = 0;
     if (!ReadFile(FInput, h, 30, &got, nullptr) || got != 30)
       throw EZipSmith(std::string("Error while reading a local header"));
-    if (Get32(h) != 0x04034B50) throw EZipSmith(kLocalSignature);
+    if (Get32(h) != zipeng::kLocalSignature) throw EZipSmith(kLocalSignature);
     uint16_t nameLen = Get16(h + 26), extraLen = Get16(h + 28);
     std::string name(nameLen, '\0');
     ReadInput(name.data(), nameLen, kLocalNameRead);
-    bool descriptor = (Get16(h + 6) & 8) != 0;
+    bool descriptor = (Get16(h + 6) & zipeng::kFlagDescriptor) != 0;
     if (Z.Verbose && Z.OnMessage) Z.OnMessage(&Z, 0, "Copying: " + name);
     uint64_t total = 30ull + nameLen + extraLen + compressed[i] + (descriptor ? 16 : 0);
     if (Z.OnProgress) Z.OnProgress(&Z, NewFile, name, int(total));
@@ -331,7 +332,7 @@ void TSpanWriter::Run() {
       uint8_t d[16];
       ReadInput(d, 12, kDescriptorRead);
       size_t n = 12;
-      if (Get32(d) == 0x08074B50) {
+      if (Get32(d) == zipeng::kDescriptorSignature) {
         ReadInput(d + 12, 4, kDescriptorRead);
         n = 16;
       }
@@ -367,7 +368,7 @@ void TSpanWriter::Run() {
   }
 
   std::vector<uint8_t> e(22);
-  Put32(&e[0], 0x06054B50);
+  Put32(&e[0], zipeng::kEndSignature);
   WriteSplit(e.data(), 0, 22 + end.Comment.size());
   Put16(&e[4], uint32_t(FDiskNr));
   Put16(&e[6], uint32_t(dirDisk));
