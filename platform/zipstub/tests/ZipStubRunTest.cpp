@@ -252,5 +252,15 @@ TEST_F(ZipStubRun, DamagedArchivesAreRefused) {
   EXPECT_EQ(Run(ReadFileBytes(kStub)), 91u);
 }
 
+TEST_F(ZipStubRun, BytesAfterTheArchiveWhenTheSizeIsNotChecked) {
+  TSfxSetup s;
+  s.Flags |= 0x20;  // no size check
+  s.Members = {{"data.txt", Bytes("payload of the member")}};
+  TBytes sfx = MakeSfx(s);
+  sfx.insert(sfx.end(), 300, 0);  // padding, as a copy to a floppy or a download may leave
+  EXPECT_EQ(Run(sfx), 0u);
+  EXPECT_EQ(ReadFileBytes(RunFolder() + "data.txt"), Bytes("payload of the member"));
+}
+
 }  // namespace
 }  // namespace tq::ziptest
