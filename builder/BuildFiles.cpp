@@ -66,18 +66,61 @@ struct TFoundFile {
   uint32_t Size = 0;
 };
 
+TFoundFile FoundFile(const WIN32_FIND_DATAA& data) {
+  return {data.cFileName, data.cAlternateFileName, data.nFileSizeLow};
+}
+
 TFoundFile LookUpFile(const std::string& path, const std::string& fileName) {
-  TFoundFile found;
-  found.LongName = fileName;
   WIN32_FIND_DATAA data{};
   HANDLE h = FindFirstFileA(path.c_str(), &data);
-  if (h == INVALID_HANDLE_VALUE) return found;  // the cabinet step reports a missing file
+  if (h == INVALID_HANDLE_VALUE) return {fileName, "", 0};  // the cabinet step reports a missing file
   ::FindClose(h);
-  found.LongName = data.cFileName;
-  found.ShortName = data.cAlternateFileName;
-  found.Size = data.nFileSizeLow;
-  return found;
+  return FoundFile(data);
 }
+
+// Looks the package's files up on disk. A folder that many files come from is
+// listed once, its entries kept by name: a search for each file on its own
+// costs the file system a pass over the folder, and the passes over a folder
+// of tens of thousands of files add up to most of the step. A name the listing
+// does not hold (a short name, a changed case outside ASCII, a wildcard) is
+// searched for on its own, as are the files of folders few files come from.
+class TFileLookUp {
+ public:
+  TFoundFile Find(const std::string& path, const std::string& fileName) {
+    const std::string folder = ExtractFilePath(path);
+    TFolder& entries = FFolders[folder];
+    if (!entries.Listed && ++entries.Searches > ListAfter) List(folder, entries);
+    const std::string name = ExtractFileName(path);
+    if (entries.Listed && name.find_first_of("*?") == std::string::npos) {
+      auto found = entries.ByName.find(name);
+      if (found == entries.ByName.end()) found = entries.ByName.find(UpperCase(name));
+      if (found != entries.ByName.end()) return found->second;
+    }
+    return LookUpFile(path, fileName);
+  }
+
+ private:
+  static constexpr int ListAfter = 16;  // searches of a folder before it is listed
+  struct TFolder {
+    bool Listed = false;
+    int Searches = 0;
+    std::map<std::string, TFoundFile> ByName;  // exact names and their ASCII upper case
+  };
+  static void List(const std::string& folder, TFolder& entries) {
+    entries.Listed = true;
+    WIN32_FIND_DATAA data{};
+    HANDLE h = FindFirstFileA((folder + "*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do {
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      TFoundFile found = FoundFile(data);
+      entries.ByName.emplace(UpperCase(found.LongName), found);
+      entries.ByName.insert_or_assign(found.LongName, found);
+    } while (FindNextFileA(h, &data));
+    ::FindClose(h);
+  }
+  std::map<std::string, TFolder> FFolders;
+};
 
 // Writes the File rows with their numbers and sequences.
 class TFileWriter {
@@ -87,7 +130,7 @@ class TFileWriter {
   // Writes the File row of a package file; answers its file key.
   std::string AddFile(const TPackageFile& file) {
     const std::string key = file.FileKey(FBuild.FKeySuffix);
-    TFoundFile found = LookUpFile(file.Source, file.Name);
+    TFoundFile found = FLookUp.Find(file.Source, file.Name);
     const std::string fileNameColumn = ShortNameFor(found, file.DirectoryKey) + "|" + found.LongName;
     FBuild.RunStatement(InsertFileRow, {key, file.ComponentKey(FBuild.FKeySuffix), fileNameColumn,
                                         static_cast<int>(found.Size), nullptr, nullptr, FSequence});
@@ -128,6 +171,7 @@ class TFileWriter {
   }
 
   TBuild& FBuild;
+  TFileLookUp FLookUp;
   int FSequence = 10;
   int FLastSequence = 0;
   std::map<std::string, std::set<std::string>> FShortNames;  // per directory key, upper case

@@ -2,6 +2,11 @@
 // from the package they wrote.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "BuildFixture.h"
 #include "BuildSteps.h"
@@ -283,6 +288,42 @@ TEST_F(FileTest, NumbersChoiceFilesThenTheAuxiliaryFiles) {
                           "Core_Program|COMP2Sapp.exe", "Core_Program|COMP3SInstallation.txt",
                           "Core_Program|COMP4STQSetGroup.exe", "Core_Program|COMP5STQSetDestinationPath.exe",
                           "Core_Program|COMP6STQSetSub.exe", "Core_Program|COMP7SUninstallTool.exe"));
+}
+
+// A folder that many files come from is listed once: every file's FileName and
+// FileSize are what a search for that file alone reports -- long names that
+// get an alternate name, a name given in another case than on disk, a name
+// given by its alternate name -- and a folder of a few files.
+TEST_F(FileTest, FilesOfAListedFolderGetTheNamesAndSizesOfTheirOwnSearch) {
+  FillInfoPage();
+  std::vector<std::string> paths;
+  for (int i = 0; i < 30; ++i) paths.push_back(MakeSource("long file name " + IntToStr(i) + ".text", std::string(i, 'x')));
+  MakeSource("Mixed Case.txt", "mixed");
+  paths.push_back(Src + "MIXED CASE.TXT");
+  WIN32_FIND_DATAA first{};
+  HANDLE h = FindFirstFileA(paths[1].c_str(), &first);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  FindClose(h);
+  ASSERT_NE(std::string(first.cAlternateFileName), "");
+  paths.push_back(Src + first.cAlternateFileName);
+  const std::string other = Dir + "few\\";
+  ForceDirectories(other);
+  std::ofstream(other + "alone.dat") << "alone";
+  paths.push_back(other + "alone.dat");
+  for (const std::string& path : paths) AddFile(Core(), path);
+  RunTableSteps();
+
+  for (size_t i = 0; i < paths.size(); ++i) {
+    SCOPED_TRACE(paths[i]);
+    WIN32_FIND_DATAA data{};
+    HANDLE found = FindFirstFileA(paths[i].c_str(), &data);
+    ASSERT_NE(found, INVALID_HANDLE_VALUE);
+    FindClose(found);
+    const std::string shortName = *data.cAlternateFileName ? data.cAlternateFileName : data.cFileName;
+    const std::string expected = shortName + "|" + data.cFileName + "|" + IntToStr(static_cast<int>(data.nFileSizeLow));
+    EXPECT_THAT(Rows("SELECT FileName, FileSize FROM File WHERE Sequence=" + IntToStr(10 * static_cast<int>(i + 1))),
+                ElementsAre(expected));
+  }
 }
 
 TEST_F(FileTest, NoRequiredOrTypicalChoiceMeansNoUninstaller) {
