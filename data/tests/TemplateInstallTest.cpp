@@ -327,11 +327,12 @@ bool RegistryValue(HKEY root, const char* key, const char* name, std::string* va
 // installation runs on the test thread: Next on the welcome dialog, accept and
 // Install on the licence dialog, Finish on the exit dialog. Past its deadline it
 // cancels the setup instead, so that a broken dialog chain fails the test rather
-// than leaving it waiting.
+// than leaving it waiting. The thread looks on the test thread's desktop, where
+// the dialogs are (a test program's own, tools/testing/PrivateDesktop.cpp).
 class DialogClicker {
  public:
   DialogClicker() : FDeadline(std::chrono::steady_clock::now() + std::chrono::seconds(60)),
-                    FThread([this] { Loop(); }) {}
+                    FDesktop(GetThreadDesktop(GetCurrentThreadId())), FThread([this] { Loop(); }) {}
   ~DialogClicker() {
     FStop = true;
     FThread.join();
@@ -371,6 +372,7 @@ class DialogClicker {
     return TRUE;
   }
   void Loop() {
+    SetThreadDesktop(FDesktop);
     while (!FStop) {
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
       FClick = nullptr;
@@ -388,6 +390,7 @@ class DialogClicker {
   HWND FClick = nullptr;
   int FRank = -1;
   std::string FLabel;
+  HDESK FDesktop;
   std::thread FThread;
 };
 
