@@ -54,10 +54,13 @@ field() { cut -d' ' -f"$2" "$1"; }
 # CPU seconds the Wine server of this prefix has used so far (it runs outside
 # the build process and serves its file and handle calls).
 server_cpu() {
-  local dir pid
-  dir="/tmp/.wine-$(id -u)/server-$(stat -c '%d %i' "$WINEPREFIX" | awk '{ printf "%x-%x", $1, $2 }')"
-  for pid in $(pgrep -x wineserver || true); do
-    if [ "$(readlink "/proc/$pid/cwd" 2>/dev/null)" = "$dir" ]; then
+  local key pid
+  # The server runs in its folder "server-<device>-<inode>" (of the prefix, in
+  # hexadecimal) below a temporary folder whose name varies; its program is
+  # wineserver or wineserver64.
+  key="server-$(stat -c '%d %i' "$WINEPREFIX" | awk '{ printf "%x-%x", $1, $2 }')"
+  for pid in $(pgrep -x 'wineserver(64)?' || true); do
+    if [ "$(basename "$(readlink "/proc/$pid/cwd" 2>/dev/null)")" = "$key" ]; then
       awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$pid/stat"
       return
     fi
