@@ -48,8 +48,8 @@ add_build_pair() {  # name old new
 }
 add_build_pair "cc1plus-threads" /usr/lib/gcc/i686-w64-mingw32/12-win32/cc1plus /usr/lib/gcc/i686-w64-mingw32/12-posix/cc1plus
 add_build_pair "identical-binary" "$build/updates/updbench" "$build/updates/updbench"
-if [ -f "$root/build/win32/updates/updates_tests.exe" ] && [ -f "$root/build/win64/updates/updates_tests.exe" ]; then
-  add_build_pair "exe-i686-vs-x64" "$root/build/win32/updates/updates_tests.exe" "$root/build/win64/updates/updates_tests.exe"
+if [ -f "$root/build/win32/updates/tests/updates_tests.exe" ] && [ -f "$root/build/win64/updates/tests/updates_tests.exe" ]; then
+  add_build_pair "exe-i686-vs-x64" "$root/build/win32/updates/tests/updates_tests.exe" "$root/build/win64/updates/tests/updates_tests.exe"
 fi
 
 now() { date +%s.%N; }
