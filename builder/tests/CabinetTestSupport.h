@@ -1,5 +1,5 @@
 #pragma once
-// Shared pieces of the cabinet tests: a scratch folder per test, files with
+// Shared pieces of the cabinet tests: a scratch folder per test (TestFolder.h), files with
 // chosen content, and a writer and reader owned by one owner as the main
 // window holds them.
 #include <windows.h>
@@ -12,8 +12,12 @@
 #include <vector>
 
 #include "Cabinet.h"
+#include "TestFolder.h"
 
 namespace tq::cabtest {
+
+using tq::testing::RemoveTree;
+using tq::testing::TTestFolder;
 
 inline void WriteAll(const std::string& path, const std::string& content) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -57,36 +61,10 @@ inline std::string Incompressible(size_t size, unsigned seed = 1) {
   return s;
 }
 
-// Removes a folder tree, read-only files included.
-inline void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE f = FindFirstFileA((dir + "*").c_str(), &fd);
-  if (f != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = dir + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path + "\\");
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(f, &fd));
-    FindClose(f);
-  }
-  RemoveDirectoryA(dir.c_str());
-}
-
 // A scratch folder, an owner, its two file handlers, writer and reader.
 class CabinetFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int counter = 0;
-    Dir = GetTempDirectory() + "tqcab-" + std::to_string(GetCurrentProcessId()) + "-" +
-          std::to_string(++counter) + "\\";
-    RemoveTree(Dir);
-    ASSERT_TRUE(CreateDirectoryA(Dir.c_str(), nullptr)) << Dir;
     Owner = new TComponent(nullptr);
     Writer = new TCabinetWriter(Owner);
     Reader = new TCabinetReader(Owner);
@@ -95,10 +73,7 @@ class CabinetFixture : public ::testing::Test {
     Writer->SetFileHandler(WriterFiles);
     Reader->SetFileHandler(ReaderFiles);
   }
-  void TearDown() override {
-    delete Owner;
-    RemoveTree(Dir);
-  }
+  void TearDown() override { delete Owner; }
 
   std::string MakeDir(const std::string& name) {
     std::string d = Dir + name + "\\";
@@ -139,7 +114,8 @@ class CabinetFixture : public ::testing::Test {
     return order;
   }
 
-  std::string Dir;
+  TTestFolder Folder{"tqcab-"};
+  std::string Dir = Folder.Path();
   TComponent* Owner = nullptr;
   TCabinetWriter* Writer = nullptr;
   TCabinetReader* Reader = nullptr;

@@ -1,5 +1,5 @@
 #pragma once
-// What the front-end tests share: a fresh folder per case, whole-file reads,
+// What the front-end tests share: a fresh folder per case (TestFolder.h), whole-file reads,
 // and a small package written with the installer's own database calls (a
 // Property table and a Feature table in the order given).
 #include <windows.h>
@@ -14,17 +14,13 @@
 
 #include "Feature.h"
 #include "FileUtils.h"
+#include "TestFolder.h"
 #include "../../builder/MsiHandle.h"
 
 namespace tq::frontendtest {
 
-// A fresh, empty folder for one test case, with a trailing "\".
-inline std::string CaseFolder(const std::string& group) {
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string dir = GetTempPath() + group + "." + info->name() + "." + std::to_string(GetTickCount()) + "\\";
-  ForceDirectories(dir);
-  return dir;
-}
+// A fresh, empty folder for one test case, with a trailing "\\".
+using tq::testing::CaseFolder;
 
 inline std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

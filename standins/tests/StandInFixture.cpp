@@ -4,37 +4,7 @@
 
 namespace tq::standin::testing {
 
-namespace {
-
-void DeleteTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        DeleteTree(dir + name + "\\");
-      else
-        DeleteFileA((dir + name).c_str());
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(dir.c_str());
-}
-
-}  // namespace
-
 void StandInFolder::SetUp() {
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + " " + info->name();
-  for (char& c : name)
-    if (c == '/' || c == '\\') c = ' ';
-  Dir = std::string(tmp) + "tq stand in " + std::to_string(GetCurrentProcessId()) + " " + name + "\\";
-  DeleteTree(Dir);
-  ASSERT_TRUE(CreateDirectoryA(Dir.c_str(), nullptr)) << Dir;
   SetEnvironmentVariableA("TQ_STANDIN_MSIEXEC", nullptr);
   SetEnvironmentVariableA("TQ_RECORDER_EXIT_CODE", nullptr);
 }
@@ -42,7 +12,6 @@ void StandInFolder::SetUp() {
 void StandInFolder::TearDown() {
   SetEnvironmentVariableA("TQ_STANDIN_MSIEXEC", nullptr);
   SetEnvironmentVariableA("TQ_RECORDER_EXIT_CODE", nullptr);
-  DeleteTree(Dir);
 }
 
 void StandInFolder::CopyProgram(const std::string& programDirName, const std::string& name) {

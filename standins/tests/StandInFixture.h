@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "TestFolder.h"
+
 namespace tq::standin::testing {
 
 class StandInFolder : public ::testing::Test {
@@ -27,7 +29,8 @@ class StandInFolder : public ::testing::Test {
   // folder; answers its exit code (-1 when it did not start or end in time).
   long Run(const std::string& program, const std::string& arguments);
 
-  std::string Dir;  // with a trailing backslash
+  tq::testing::TTestFolder Folder{"tq stand in ", ' '};
+  std::string Dir = Folder.Path();  // with a trailing backslash
 };
 
 // The first line of a recording (the argument text) and the second (the folder).

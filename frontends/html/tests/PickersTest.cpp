@@ -11,36 +11,25 @@
 #include <vector>
 
 #include "PathDialog.h"
+#include "TestFolder.h"
 #include "seldirdlg.h"
 #include "seldirdlg2.h"
 
 namespace tq {
 namespace {
 
-std::string TempFolder() {
-  char buf[MAX_PATH];
-  GetTempPathA(MAX_PATH, buf);
-  return IncludeTrailingPathDelimiter(buf);
-}
-
 // Folders made for one test, removed afterwards.
 class TFolders {
  public:
-  explicit TFolders(const std::vector<std::string>& relative) : Base(TempFolder() + "pickers\\") {
-    CreateDirectoryA(Base.c_str(), nullptr);
-    for (const std::string& r : relative) {
-      CreateDirectoryA((Base + r).c_str(), nullptr);
-      FMade.insert(FMade.begin(), Base + r);
-    }
+  explicit TFolders(const std::vector<std::string>& relative) {
+    for (const std::string& r : relative) CreateDirectoryA((Base + r).c_str(), nullptr);
   }
-  ~TFolders() {
-    for (const std::string& f : FMade) RemoveDirectoryA(f.c_str());
-    RemoveDirectoryA(Base.c_str());
-  }
-  std::string Base;
 
  private:
-  std::vector<std::string> FMade;
+  testing::TTestFolder FFolder{"pickers-"};
+
+ public:
+  const std::string Base = FFolder.Path();
 };
 
 std::vector<std::string> ChildTexts(TTreeNode* node) {

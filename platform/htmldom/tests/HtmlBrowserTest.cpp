@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "HtmlBrowser.h"
+#include "TestFolder.h"
 
 namespace tq::html {
 namespace {
@@ -19,19 +20,12 @@ namespace fs = std::filesystem;
 class Browser : public ::testing::Test {
  protected:
   void SetUp() override {
-    Folder = fs::temp_directory_path() / ("tq-htmldom-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                          "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(Folder);
     Write("TQSetup.htm",
           "<html><frameset rows='0,*'><frame name=topFrame src='about:blank'>"
           "<frame name=mainFrame src='one.htm'></frameset></html>");
     Write("one.htm", "<p>One</p><a id=next href='two.htm'>Next</a><a id=cancel href=''>Cancel</a>");
     Write("two.htm", "<p>Two</p><input id=f type=text><applet id=pbProgress></applet>");
     Web.OnDocumentComplete = [this](const std::string& url) { Completed.push_back(url); };
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(Folder, ec);
   }
   void Write(const std::string& name, const std::string& text) { std::ofstream(Folder / name) << text; }
   std::string Url(const std::string& name) const { return "file://" + (Folder / name).string(); }
@@ -42,7 +36,8 @@ class Browser : public ::testing::Test {
       work();
     }
   }
-  fs::path Folder;
+  testing::TTestFolder Scratch{"tq-htmldom-"};
+  fs::path Folder = Scratch.Path();
   std::deque<std::function<void()>> Queue;
   THtmlBrowser Web{[this](std::function<void()> work) { Queue.push_back(std::move(work)); }};
   std::vector<std::string> Completed;
