@@ -85,12 +85,13 @@ bool PlaceholderSelected(TTabControl* tabs) {
 
 void ClearItemPage(TRWInstallForm& w, TItemPageId page) {
   TControlItems& items = (w.*ItemPage(page).Tabs)->Tabs();
+  TUpdateBatch batch(items);
   for (int i = items.Count() - 1; i >= 0; --i) {
     TObject* item = items.GetObjectAt(i);
     items.PutObjectAt(i, nullptr);
     delete item;
-    items.Delete(i);
   }
+  items.Clear();  // the tabs all at once: one by one, each would lay out the rest again
 }
 
 bool TurnPlaceholder(TRWInstallForm& w, TItemPageId id, TObject* item) {

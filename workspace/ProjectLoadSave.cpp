@@ -91,18 +91,21 @@ void LoadItemPage(TRWInstallForm& w, TItemPageId id, std::vector<T*>& items, boo
   ClearItemPage(w, id);
   const TItemPage& page = ItemPage(id);
   TTabControl* tabs = w.*page.Tabs;
-  for (size_t i = 0; i < items.size(); ++i) {
-    T* item = items[i];
-    if (item->Owner()) item->Owner()->RemoveComponent(item);
-    // Items carry no component name of their own (the program names none);
-    // one read from a file could meet a control's name ("edProductName") and
-    // stop the load half-way, so it is dropped.
-    item->SetName("");
-    w.InsertComponent(item);
-    const bool last = i + 1 == items.size() && withPlaceholder;
-    tabs->Tabs().AddObject(last ? std::string(page.LoadedPlaceholder) : *page.LoadedCaption(item), item);
+  {
+    TUpdateBatch batch(tabs->Tabs());  // one layout of the tabs, not one per tab
+    for (size_t i = 0; i < items.size(); ++i) {
+      T* item = items[i];
+      if (item->Owner()) item->Owner()->RemoveComponent(item);
+      // Items carry no component name of their own (the program names none);
+      // one read from a file could meet a control's name ("edProductName") and
+      // stop the load half-way, so it is dropped.
+      item->SetName("");
+      w.InsertComponent(item);
+      const bool last = i + 1 == items.size() && withPlaceholder;
+      tabs->Tabs().AddObject(last ? std::string(page.LoadedPlaceholder) : *page.LoadedCaption(item), item);
+    }
+    items.clear();
   }
-  items.clear();
   if (tabs->Tabs().Count() > 0) tabs->SetTabIndex(0);
 }
 

@@ -44,6 +44,13 @@ void TControlItems::SetFlag(int index, bool v) {
   FItems[static_cast<size_t>(index)].Flag = v;
 }
 
+void TControlItems::SetUpdateState(bool updating) {
+  // The control settles before the list's OnChange tells anyone.
+  if (updating) TStrings::SetUpdateState(true);
+  if (FBatchSink) FBatchSink(updating);
+  if (!updating) TStrings::SetUpdateState(false);
+}
+
 void TControlItems::Clear() {
   if (FItems.empty()) return;
   Changing();

@@ -22,6 +22,9 @@ class TControlItems : public TStrings {
   };
   TControlItems() = default;
   void SetSink(TSink sink) { FSink = std::move(sink); }
+  // What the control does when a batch of changes (BeginUpdate ... EndUpdate)
+  // begins (true) and ends.
+  void SetBatchSink(std::function<void(bool updating)> sink) { FBatchSink = std::move(sink); }
   // Sorted lists insert every new item at its place (case-insensitive order).
   bool Sorted() const { return FSorted; }
   void SetSorted(bool sorted);
@@ -41,6 +44,9 @@ class TControlItems : public TStrings {
   bool Flag(int index) const;
   void SetFlag(int index, bool v);
 
+ protected:
+  void SetUpdateState(bool updating) override;
+
  private:
   struct TItem {
     std::string S;
@@ -51,7 +57,21 @@ class TControlItems : public TStrings {
   int SortedPosition(const std::string& s) const;
   std::vector<TItem> FItems;
   TSink FSink;
+  std::function<void(bool updating)> FBatchSink;
   bool FSorted = false;
+};
+
+// A batch of changes to a list: BeginUpdate now, EndUpdate when it goes out of
+// scope (also when a change throws).
+class TUpdateBatch {
+ public:
+  explicit TUpdateBatch(TStrings& list) : FList(list) { FList.BeginUpdate(); }
+  ~TUpdateBatch() { FList.EndUpdate(); }
+  TUpdateBatch(const TUpdateBatch&) = delete;
+  TUpdateBatch& operator=(const TUpdateBatch&) = delete;
+
+ private:
+  TStrings& FList;
 };
 
 }  // namespace tq

@@ -24,6 +24,7 @@ TTabControl::TTabControl(TComponent* owner) : TWinControl(owner) {
                    item.pszText = const_cast<char*>(s.c_str());
                    SendMessageA(FHandle, TCM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
                  }});
+  FTabs.SetBatchSink([this](bool updating) { SetTabsUpdating(updating); });
 }
 
 void TTabControl::CreateParams(TCreateParams& params) {
@@ -40,6 +41,33 @@ void TTabControl::InsertTab(int index, const std::string& s) {
   item.mask = TCIF_TEXT;
   item.pszText = const_cast<char*>(s.c_str());
   SendMessageA(FHandle, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+// Every tab inserted or deleted lays out the whole row again, measuring each
+// caption, so a batch of n changes would take time growing with n squared. For
+// a batch (Tabs().BeginUpdate ... EndUpdate) the tabs get a fixed width, which
+// measures nothing; at its end the control's own style comes back and the
+// tabs are laid out once (the last caption set again, should the style
+// change alone not do it).
+void TTabControl::SetTabsUpdating(bool updating) {
+  if (!FHandle) return;
+  const LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
+  if (updating) {
+    FBatchFixedWidth = !(style & TCS_FIXEDWIDTH);
+    if (FBatchFixedWidth) SetWindowLongPtrA(FHandle, GWL_STYLE, style | TCS_FIXEDWIDTH);
+    return;
+  }
+  if (!FBatchFixedWidth) return;
+  FBatchFixedWidth = false;
+  SetWindowLongPtrA(FHandle, GWL_STYLE, style & ~static_cast<LONG_PTR>(TCS_FIXEDWIDTH));
+  if (const int last = FTabs.Count() - 1; last >= 0) {
+    const std::string caption = FTabs.Get(last);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(caption.c_str());
+    SendMessageA(FHandle, TCM_SETITEMA, static_cast<WPARAM>(last), reinterpret_cast<LPARAM>(&item));
+  }
+  InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TTabControl::InitWindow() {

@@ -37,11 +37,13 @@ class TTabControl : public TWinControl {
   void InitWindow() override;
   bool CNNotify(NMHDR* header, LRESULT& result) override;
   void InsertTab(int index, const std::string& s);
+  void SetTabsUpdating(bool updating);
   void ApplyTabSize();
   TControlItems FTabs;
   int FTabIndex = -1;
   int FTabHeight = 0, FTabWidth = 0;
   bool FMultiLine = false;
+  bool FBatchFixedWidth = false;  // TCS_FIXEDWIDTH set for a batch of tab changes
 };
 
 class TPageControl;

@@ -1,5 +1,5 @@
 // tqexample: writes the shipped example project's .ipr from its files.
-//   tqexample [--merge <module file> | --module] [--product-name <name>]
+//   tqexample [--merge <module file> | --module] [--product-name <name>] [--registry-items <n>]
 //             <files folder> <project file> [<Flash GUI program> [<support file>...]]
 // With a Flash GUI program, the variant whose Gui page chooses the Flash
 // front-end with that program as its movie and the support files beside it.
@@ -8,7 +8,8 @@
 // project instead: one choice "Shared_Files" with "Read Me.txt" in the home
 // directory and "bin\tool.dll" in the folder "lib". --product-name gives the
 // install package another product name (crafted projects of the checks of
-// hostile input).
+// hostile input). --registry-items adds n more Registry page items (for the
+// load benchmark).
 // The example is a small install package with a nested directory tree, a
 // required, a typical and an optional choice, file names with a blank and an
 // apostrophe, and a product name with an apostrophe; registry values under two
@@ -20,6 +21,7 @@
 // original page, the licence and readme texts and a picture (the welcome
 // page's support file), all in the "setup" folder beside <files folder>.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <utility>
@@ -100,12 +102,16 @@ void MakeModuleProject(const std::string& files, const std::string& project) {
 int main(int argc, char** argv) {
   std::string mergeModule, productName = "Sam's Tool";
   bool moduleProject = false;
+  int registryItems = 0;
   int first = 1;
   for (;;) {
     const std::string option = first < argc ? argv[first] : "";
     if (option == "--module") {
       moduleProject = true;
       first += 1;
+    } else if (option == "--registry-items" && first + 1 < argc) {
+      registryItems = std::atoi(argv[first + 1]);
+      first += 2;
     } else if ((option == "--merge" || option == "--product-name") && first + 1 < argc) {
       (option == "--merge" ? mergeModule : productName) = argv[first + 1];
       first += 2;
@@ -115,7 +121,8 @@ int main(int argc, char** argv) {
   }
   if (argc - first < 2) {
     std::fprintf(stderr,
-                 "usage: tqexample [--merge <module file> | --module] [--product-name <name>] <files folder> "
+                 "usage: tqexample [--merge <module file> | --module] [--product-name <name>] [--registry-items <n>] "
+                 "<files folder> "
                  "<project file> [<Flash GUI program> [<support file>...]]\n");
     return 2;
   }
@@ -157,6 +164,15 @@ int main(int argc, char** argv) {
     colour->ValValue = "Sam's blue";
     colour->Choice = "Tools";
     c.Registry = {folder, colour};
+    for (int i = 1; i <= registryItems; ++i) {  // a long page, for the load benchmark
+      auto* value = new TRegEntry(c.Holder.get());
+      value->FName = "Value " + std::to_string(i);
+      value->Key = "Software\\Quill Works\\Sam's Tool\\Many";
+      value->ValName = value->FName;
+      value->ValValue = std::to_string(i);
+      value->Choice = "Extras";
+      c.Registry.push_back(value);
+    }
     PlaceholderOnly(c, c.Registry);
 
     auto* readMe = new TRwiShortcut(c.Holder.get());

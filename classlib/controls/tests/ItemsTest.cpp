@@ -49,13 +49,57 @@ class Items : public ::testing::Test {
   end
   object tcRegistry: TTabControl
   end
+  object tcBatch: TTabControl
+  end
+  object tcFixed: TTabControl
+    TabWidth = 40
+  end
 )");
   TComboBox* Lang = Form->Get<TComboBox>("cbLanguage");
   TComboBox* Key = Form->Get<TComboBox>("cbKey");
   TCheckListBox* Files = Form->Get<TCheckListBox>("lbFiles");
   TListBox* Sorted = Form->Get<TListBox>("lbSorted");
   TTabControl* Tabs = Form->Get<TTabControl>("tcRegistry");
+  TTabControl* Batch = Form->Get<TTabControl>("tcBatch");
+  TTabControl* Fixed = Form->Get<TTabControl>("tcFixed");
 };
+
+// What a tab control shows: its style, its selection and each tab's caption
+// and place.
+struct TTabsShown {
+  LONG_PTR Style;
+  int Selected;
+  std::vector<std::string> Captions;
+  std::vector<RECT> Places;
+};
+// Each difference of what two tab controls show, as text ("" when none).
+std::string Differences(const TTabsShown& a, const TTabsShown& b) {
+  std::string d;
+  if (a.Style != b.Style) d += "style " + std::to_string(a.Style) + " / " + std::to_string(b.Style) + "; ";
+  if (a.Selected != b.Selected) d += "selected " + std::to_string(a.Selected) + " / " + std::to_string(b.Selected) + "; ";
+  if (a.Captions != b.Captions) d += "captions differ; ";
+  for (size_t i = 0; i < a.Places.size() && i < b.Places.size(); ++i)
+    if (!EqualRect(&a.Places[i], &b.Places[i])) {
+      const RECT &p = a.Places[i], &q = b.Places[i];
+      d += "tab " + std::to_string(i) + " at " + std::to_string(p.left) + "," + std::to_string(p.top) + "-" +
+           std::to_string(p.right) + "," + std::to_string(p.bottom) + " / " + std::to_string(q.left) + "," +
+           std::to_string(q.top) + "-" + std::to_string(q.right) + "," + std::to_string(q.bottom) + "; ";
+      break;
+    }
+  return d;
+}
+TTabsShown Shown(TTabControl* tabs) {
+  HWND h = tabs->Handle();
+  TTabsShown s{GetWindowLongPtrA(h, GWL_STYLE), static_cast<int>(SendMessageA(h, TCM_GETCURSEL, 0, 0)), {}, {}};
+  const int count = static_cast<int>(SendMessageA(h, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    s.Captions.push_back(TabItem(h, i));
+    RECT r{};
+    SendMessageA(h, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    s.Places.push_back(r);
+  }
+  return s;
+}
 
 TEST_F(Items, ComboItemsCarryObjectsAndShowInTheWindow) {
   HWND h = Lang->Handle();
@@ -170,6 +214,49 @@ TEST_F(Items, TabsHoldTheItemObjectsOfAPage) {
   EXPECT_EQ(Tabs->TabIndex(), 0);
   Tabs->SetTabIndex(7);  // out of range selects no tab
   EXPECT_EQ(Tabs->TabIndex(), -1);
+}
+
+// A batch of tab changes (BeginUpdate ... EndUpdate: how a project's pages are
+// filled and cleared) ends with the window showing what the same changes one
+// at a time show: captions of every width, their places, the style, the
+// selection; a control of fixed-width tabs keeps them.
+TEST_F(Items, ABatchOfTabChangesShowsWhatSingleChangesShow) {
+  Form->SetBounds(0, 0, 900, 300);
+  for (TTabControl* t : {Tabs, Batch}) t->SetBounds(0, 0, 700, 200);
+  auto fill = [](TTabControl* t, const std::string& prefix) {
+    for (int i = 0; i < 40; ++i) t->Tabs().Add(prefix + std::string(static_cast<size_t>(i % 7) * 3, 'W') + std::to_string(i));
+  };
+  fill(Tabs, "Entry");
+  {
+    TUpdateBatch batch(Batch->Tabs());
+    fill(Batch, "Entry");
+  }
+  Tabs->SetTabIndex(0);
+  Batch->SetTabIndex(0);
+  EXPECT_EQ(Shown(Batch).Captions.size(), 40u);
+  EXPECT_EQ(Differences(Shown(Batch), Shown(Tabs)), "");
+
+  // Replaced: cleared and filled again in one batch, a selection made inside it.
+  Tabs->Tabs().Clear();
+  fill(Tabs, "R");
+  Tabs->SetTabIndex(3);
+  {
+    TUpdateBatch batch(Batch->Tabs());
+    Batch->Tabs().Clear();
+    fill(Batch, "R");
+    Batch->SetTabIndex(3);
+  }
+  EXPECT_EQ(Shown(Batch).Captions.front(), "R0");
+  EXPECT_EQ(Differences(Shown(Batch), Shown(Tabs)), "");
+
+  const LONG_PTR fixedStyle = GetWindowLongPtrA(Fixed->Handle(), GWL_STYLE);
+  ASSERT_TRUE(fixedStyle & TCS_FIXEDWIDTH);
+  {
+    TUpdateBatch batch(Fixed->Tabs());
+    fill(Fixed, "F");
+  }
+  EXPECT_EQ(GetWindowLongPtrA(Fixed->Handle(), GWL_STYLE), fixedStyle);
+  EXPECT_EQ(Shown(Fixed).Captions.size(), 40u);
 }
 
 TEST(ItemsPages, HiddenTabsKeepTheirPages) {
