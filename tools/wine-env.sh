@@ -4,7 +4,14 @@
 #   TQ_DISPLAY    "null" (default, headless windows) or "x11" (needs $DISPLAY, e.g. Xvfb)
 _tq_root="${TQ_WINE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wine}"
 mkdir -p "$_tq_root"
-export WINEPREFIX="$_tq_root/prefix"
+_tq_driver="null"
+[ "${TQ_DISPLAY:-null}" = "x11" ] && _tq_driver="x11"
+# One prefix per graphics driver, its driver set once when it is made: a switch
+# needs a server restart, which ends every program of the prefix (the server
+# ends their threads with SIGQUIT). With one prefix for both, a screenshot
+# script run with the tests' TQ_WINE_ROOT ended the test programs running then,
+# and the next test's switch back ended the screenshot's.
+if [ "$_tq_driver" = x11 ]; then export WINEPREFIX="$_tq_root/prefix-x11"; else export WINEPREFIX="$_tq_root/prefix"; fi
 # The 64-bit loader starts 64-bit programs itself and hands 32-bit ones to Wine's
 # 32-bit loader, which needs a kernel that runs 32-bit Linux programs.
 if [ -x /usr/lib/wine/wine64 ]; then export TQ_WINE=/usr/lib/wine/wine64; else export TQ_WINE="$(command -v wine64 || command -v wine)"; fi
@@ -21,15 +28,13 @@ fi
 # debugger waits forever, holding the test runner's pipes). Wine falls back to
 # its own debugger when the value is missing, so it names a program that is not
 # there.
-if [ ! -f "$_tq_root/no-debugger" ]; then
+if [ ! -f "$WINEPREFIX/.tq-no-debugger" ]; then
   for _tq_key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
                  'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
     "$TQ_WINE" reg add "$_tq_key" /v Debugger /d false /f </dev/null >/dev/null 2>&1 || true
   done
-  touch "$_tq_root/no-debugger"
+  touch "$WINEPREFIX/.tq-no-debugger"
 fi
-_tq_driver="null"
-[ "${TQ_DISPLAY:-null}" = "x11" ] && _tq_driver="x11"
 if ! grep -q "\"Graphics\"=\"$_tq_driver\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
   "$TQ_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$_tq_driver" /f </dev/null >/dev/null 2>&1
   wineserver -k 2>/dev/null || true
