@@ -38,12 +38,15 @@ std::string CabinetFile(const TBuild& build, const TCabinetJob& job) {
   return job.WorkDir + build.FCabinetName;
 }
 
+// The package's work copy, beside it (so that it replaces it in one step).
+std::string PackageWorkCopy(const TCabinetJob& job) { return job.PackageFile + ".partial"; }
+
 // Removes the work files of the phase; failures are of no interest here (the
 // next phase insists on an empty work folder itself).
 void RemoveWorkFiles(const TBuild& build, const TCabinetJob& job) {
   EmptyCabinetWorkFolder(job.WorkDir);
-  const std::string cabinet = CabinetFile(build, job);
-  if (FileExists(cabinet)) DeleteFile(cabinet);
+  for (const std::string& file : {CabinetFile(build, job), PackageWorkCopy(job)})
+    if (FileExists(file)) DeleteFile(file);
 }
 
 // Adds one member; a failure names the file it concerns.
@@ -106,6 +109,25 @@ void CheckMembersAgainstFileTable(TBuild& build, const TCabinetJob& job,
     }
   }
   build.CloseView();
+}
+
+// A copy of source in partial (beside the file it will replace).
+void CopyToPartial(const std::string& source, const std::string& partial) {
+  if (!CopyFile(source, partial, false)) {
+    int error = GetLastOSError();
+    DeleteFile(partial);
+    throw EInOutError(error, "Cannot copy " + source + " to " + partial);
+  }
+}
+
+// Puts the complete partial in target's place in one step: target stays whole
+// until then.
+void ReplaceWithPartial(const std::string& partial, const std::string& target) {
+  if (!MoveFileExA(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    int error = GetLastOSError();
+    DeleteFile(partial);
+    throw EInOutError(error, "Cannot replace " + target);
+  }
 }
 
 void ForceFolder(const std::string& dir) {
@@ -265,16 +287,8 @@ void KeepUpdateCopy(const TCabinetJob& job, const std::string& cabinetFile,
   // Copied beside the old copy first, then put in its place in one step: the
   // earlier baseline stays whole until the new one is complete.
   const std::string partial = target + ".partial";
-  if (!CopyFile(cabinetFile, partial, false)) {
-    int error = GetLastOSError();
-    DeleteFile(partial);
-    throw EInOutError(error, "Cannot copy " + cabinetFile + " to " + partial);
-  }
-  if (!MoveFileExA(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    int error = GetLastOSError();
-    DeleteFile(partial);
-    throw EInOutError(error, "Cannot replace " + target);
-  }
+  CopyToPartial(cabinetFile, partial);
+  ReplaceWithPartial(partial, target);
 }
 
 void RunCabinetPhase(TBuild& build, TCabinetWriter& writer, const TCabinetJob& job) {
@@ -285,13 +299,19 @@ void RunCabinetPhase(TBuild& build, TCabinetWriter& writer, const TCabinetJob& j
   if (!EmptyCabinetWorkFolder(job.WorkDir))
     throw EInOutError("Cannot empty the work folder " + job.WorkDir + CabinetWorkFolder);
   const std::string cabinetFile = CabinetFile(build, job);
+  const std::string workCopy = PackageWorkCopy(job);
   TPlacedSizes placed(writer);
   try {
     Drain(job.Drain);
     CollectCabinetFiles(build, writer, job);
     Drain(job.Drain);
     build.CreateInstaller();
-    build.OpenDatabase(job.PackageFile);
+    // The cabinet goes into a work copy opened in direct mode, which replaces
+    // the package once committed: in transacted mode the installer writes the
+    // cabinet stream twice (once more at Commit), and a failed phase must
+    // leave the package as it was.
+    CopyToPartial(job.PackageFile, workCopy);
+    build.OpenDatabaseDirect(workCopy);
     WriteCabinetInSequence(build, writer, job.Drain);
     CheckMembersAgainstFileTable(build, job, placed.Sizes);
     Drain(job.Drain);
@@ -305,6 +325,7 @@ void RunCabinetPhase(TBuild& build, TCabinetWriter& writer, const TCabinetJob& j
     build.CloseView();
     build.FDatabase.Close();  // the package is complete: nothing holds it open
     build.FInstaller = false;
+    ReplaceWithPartial(workCopy, job.PackageFile);
     if (job.KeepUpdateCopy && !job.MergeModule) KeepUpdateCopy(job, cabinetFile, build.FCabinetName);
   } catch (...) {
     // Nothing of a failed phase is committed: the package stays as the table

@@ -20,6 +20,9 @@
 // with a message naming the source file. A member that cannot be added
 // (locked, vanished) ends it with a message naming the file too.
 //
+// The phase changes a work copy of the package beside it ("<package>.partial",
+// opened in direct mode), which replaces the package once committed.
+//
 // The update copy is made only once the cabinet is stored in the package and
 // the package committed: a failed build never replaces the baseline that the
 // next version's update is made against. A failed phase commits nothing of its

@@ -72,13 +72,20 @@ void TBuild::CreateInstaller() {
   FInstaller = true;
 }
 
-void TBuild::OpenDatabase(const std::string& path) {
+void TBuild::OpenDatabaseIn(const std::string& path, const wchar_t* mode) {
   FRecord.Close();
   FView.Close();
   FSummaryInfo.Close();
-  Check(MsiOpenDatabaseW(Wide(path).c_str(), reinterpret_cast<LPCWSTR>(MSIDBOPEN_TRANSACT), FDatabase.Receive()),
-        "OpenDatabase " + path);
+  Check(MsiOpenDatabaseW(Wide(path).c_str(), mode, FDatabase.Receive()), "OpenDatabase " + path);
   FDatabasePath = path;
+}
+
+void TBuild::OpenDatabase(const std::string& path) {
+  OpenDatabaseIn(path, reinterpret_cast<LPCWSTR>(MSIDBOPEN_TRANSACT));
+}
+
+void TBuild::OpenDatabaseDirect(const std::string& path) {
+  OpenDatabaseIn(path, reinterpret_cast<LPCWSTR>(MSIDBOPEN_DIRECT));
 }
 
 void TBuild::CheckDatabase(const std::string& operation) const {

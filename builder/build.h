@@ -84,6 +84,10 @@ class TBuild {
   void CreateInstaller();
   // Opens the package in transacted mode: nothing persists before Commit.
   void OpenDatabase(const std::string& path);
+  // Opens the package in direct mode: streams go into the file as they are
+  // stored, tables at Commit. For a work copy that replaces the package once
+  // complete (a large stream is written once, not once more at Commit).
+  void OpenDatabaseDirect(const std::string& path);
 
   // ---- statements ----
   // Opens a view on the statement, executes it with the values as parameter
@@ -159,6 +163,7 @@ class TBuild {
 
  private:
   void CheckDatabase(const std::string& operation) const;
+  void OpenDatabaseIn(const std::string& path, const wchar_t* mode);
   TMsiHandle FRecord;       // the view's current record
   TMsiHandle FSummaryInfo;  // open between OpenSummaryInformation and its Persist
 };

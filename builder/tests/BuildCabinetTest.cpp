@@ -45,6 +45,7 @@ class CabinetPhaseTest : public ::testing::Test {
     EXPECT_EQ(StreamBytes(p.Package, PackageCabinetName), "<no stream>");
     EXPECT_EQ(FileCountIn(p.WorkDir + CabinetWorkFolder), 0);
     EXPECT_EQ(GetFileAttributesA((p.WorkDir + PackageCabinetName).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA((p.Package + ".partial").c_str()), INVALID_FILE_ATTRIBUTES) << "a work copy stayed";
   }
 
   TCabinetTools Tools;
@@ -192,9 +193,11 @@ TEST_P(CabinetPhaseFailure, KeepsTheBaselineAndCommitsNothing) {
       throw EBuildException("merge failed");
     });
   }
+  const std::string package = ReadAll(p.Package);
   TBuild build;
   EXPECT_THROW(RunCabinetPhase(build, Tools.Writer, job), Exception);
   EXPECT_FALSE(Tools.Writer.IsOpen());
+  EXPECT_TRUE(ReadAll(p.Package) == package) << "the package changed";
   EXPECT_EQ(ReadAll(old + PackageCabinetName), "baseline of the last good build");
   EXPECT_EQ(FileCountIn(old), 1);
   ExpectNothingLeft(p);
