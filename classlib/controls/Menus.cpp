@@ -139,6 +139,7 @@ void TMenuItem::Build(HMENU into) {
       item->FSubMenu = CreatePopupMenu();
       item->Build(item->FSubMenu);
       AppendMenuA(into, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(item->FSubMenu), text.c_str());
+      item->FPopup = item->FSubMenu;
       item->FSubMenu = nullptr;  // owned by the parent menu from now on
     } else {
       AppendMenuA(into, flags, static_cast<UINT_PTR>(item->FCommand), text.c_str());
@@ -191,11 +192,45 @@ HMENU TMenu::Handle() {
 }
 
 void TMenu::Rebuild() {
+  if (FOpeningPopup) {
+    FChangedWhileOpening = true;
+    return;
+  }
   HMENU old = FHandle;
   FHandle = MakeMenu();
   FItems->Build(FHandle);
   Attach(FHandle);
   if (old) DestroyMenu(old);
+}
+
+TMenuItem* TMenu::ItemWithPopup(TMenuItem* from, HMENU popup) {
+  for (int i = 0; i < from->Count(); ++i) {
+    TMenuItem* item = from->Items(i);
+    if (item->Count() == 0) continue;
+    if (item->FPopup == popup) return item;
+    if (TMenuItem* inner = ItemWithPopup(item, popup)) return inner;
+  }
+  return nullptr;
+}
+
+void TMenu::InitPopup(HMENU popup) {
+  if (FOpeningPopup || !popup) return;
+  TMenuItem* item = ItemWithPopup(FItems, popup);
+  if (!item) return;
+  // Destroying the menu now would take the pop-up from under the system, so
+  // the item's changes are gathered and its entries made again in place.
+  struct TOpening {
+    TMenu& m;
+    explicit TOpening(TMenu& menu) : m(menu) { m.FOpeningPopup = true, m.FChangedWhileOpening = false; }
+    ~TOpening() { m.FOpeningPopup = false; }
+  };
+  {
+    TOpening opening(*this);
+    item->Click();
+  }
+  if (!FChangedWhileOpening || !IsMenu(popup)) return;
+  while (GetMenuItemCount(popup) > 0) DeleteMenu(popup, 0, MF_BYPOSITION);
+  item->Build(popup);
 }
 
 void TMenu::AddLayoutChild(TComponent* child) {

@@ -75,6 +75,7 @@ class TMenuItem : public TLayoutComponent {
   TMenu* FMenu = nullptr;  // set on the root item of a menu
   int FCommand;
   HMENU FSubMenu = nullptr;
+  HMENU FPopup = nullptr;  // the pop-up last built for the sub-items (the menu owns it)
 };
 
 class TMenu : public TLayoutComponent {
@@ -87,14 +88,21 @@ class TMenu : public TLayoutComponent {
   void Rebuild();
   void AddLayoutChild(TComponent* child) override;
   bool SetLayoutProperty(const TLayoutProperty& prop, TLayoutLoader& loader) override;
-  // Fills in the check marks of a pop-up that is about to open.
-  void InitPopup(HMENU popup) {}
+  // A pop-up of the menu is about to open: runs its item's OnClick (which may
+  // change the item's entries: recent files, enabled states) and makes the
+  // pop-up's entries afresh in the same handle, which the system is showing.
+  void InitPopup(HMENU popup);
 
  protected:
   virtual HMENU MakeMenu() = 0;
   virtual void Attach(HMENU menu) {}
   TMenuItem* FItems;
   HMENU FHandle = nullptr;
+
+ private:
+  static TMenuItem* ItemWithPopup(TMenuItem* from, HMENU popup);
+  bool FOpeningPopup = false;  // changes wait for the pop-up's own refill
+  bool FChangedWhileOpening = false;
 };
 
 class TMainMenu : public TMenu {

@@ -214,6 +214,57 @@ TEST(Application, MenusTakeItemsAtRunTimeAndRouteTheirCommands) {
   EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetMenu(form->Handle()), 0)), 1);
 }
 
+// Opening a pop-up runs its item's OnClick, and what the handler changes shows
+// in the pop-up the system opens (its handle stays the one being shown).
+TEST(Application, OpeningAPopupRunsItsItemsClickAndShowsItsChanges) {
+  auto form = MakeForm(R"(
+  Menu = MainMenu1
+  object MainMenu1: TMainMenu
+    object File1: TMenuItem
+      Caption = '&File'
+      object Save1: TMenuItem
+        Caption = '&Save'
+      end
+      object Exit1: TMenuItem
+        Caption = 'E&xit'
+        OnClick = AnyClick
+      end
+    end
+  end
+)");
+  auto* file = form->Get<TMenuItem>("File1");
+  int opened = 0;
+  file->OnClick = [&](TObject*) {
+    ++opened;
+    form->Get<TMenuItem>("Save1")->SetEnabled(false);
+    auto* recent = new TMenuItem(form.get());
+    recent->SetCaption("1 A.ipr");
+    file->Add(recent);
+  };
+  HMENU popup = GetSubMenu(GetMenu(form->Handle()), 0);
+  ASSERT_NE(popup, nullptr);
+  ASSERT_EQ(GetMenuItemCount(popup), 2);
+  SendMessageA(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(0, FALSE));
+  EXPECT_EQ(opened, 1);
+  EXPECT_TRUE(IsMenu(popup));
+  EXPECT_EQ(GetSubMenu(GetMenu(form->Handle()), 0), popup);
+  ASSERT_EQ(GetMenuItemCount(popup), 3);
+  EXPECT_TRUE(GetMenuState(popup, 0, MF_BYPOSITION) & MF_GRAYED);
+  char text[32] = {};
+  GetMenuStringA(popup, 2, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "1 A.ipr");
+  // The new entry routes its command; the next change rebuilds as before.
+  SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(form->Get<TMenuItem>("Exit1")->Command(), 0), 0);
+  EXPECT_EQ(form->Log, std::vector<std::string>{"Click Exit1"});
+  form->Get<TMenuItem>("Save1")->SetEnabled(true);
+  EXPECT_FALSE(GetMenuState(GetSubMenu(GetMenu(form->Handle()), 0), 0, MF_BYPOSITION) & MF_GRAYED);
+  // A pop-up the menu does not hold (another menu's) runs nothing.
+  HMENU other = CreatePopupMenu();
+  SendMessageA(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(other), MAKELPARAM(0, FALSE));
+  DestroyMenu(other);
+  EXPECT_EQ(opened, 1);
+}
+
 TEST(Application, ScreenCursorShowsTheHourglassInItsScope) {
   EXPECT_EQ(Screen->Cursor(), crDefault);
   {
