@@ -60,19 +60,17 @@ msi() {  # msi ARGS...: msiexec, its exit code
 }
 # The registry as the package's 32-bit programs see it: on a 64-bit system the
 # installer writes a 32-bit package's HKLM\Software values to the 32-bit view.
-# An absent key or value reads as "" (reg says so on its output, exit code 1).
-# Any other failure of reg (a process that did not start or was ended) is named
-# on stderr and ends the check: it is never taken for a missing value.
+# An absent key or value reads as "" (reg says so, exit code 1). Any other
+# failure of reg (a process that did not start or was ended) is named on stderr
+# and ends the check: it is never taken for a missing value.
 regvalue() {  # regvalue KEY NAME: the value's data ("" for the default value's name)
-  local args=(/v "$2") out err rc=0; [ -z "$2" ] && args=(/ve)
-  err="$(mktemp "$work/reg.XXXXXX")"
-  out="$("$TQ_WINE" reg query "$1" "${args[@]}" /reg:32 </dev/null 2>"$err")" || rc=$?
-  if [ "$rc" -ne 0 ] && ! { [ "$rc" -eq 1 ] && grep -q "Unable to find the specified registry" - "$err" <<<"$out"; }; then
-    echo "FAIL: reg query '$1' '$2' failed with exit code $rc: $(tr -d '\r' <<<"$out") $(tr -d '\r' <"$err")" >&2
-    rm -f "$err"; kill -TERM "$$"; exit 1
+  local args=(/v "$2") out rc=0; [ -z "$2" ] && args=(/ve)
+  out="$("$TQ_WINE" reg query "$1" "${args[@]}" /reg:32 </dev/null 2>&1 | tr -d '\r')" || rc=$?
+  if [ "$rc" -ne 0 ] && ! { [ "$rc" -eq 1 ] && grep -q "Unable to find the specified registry" <<<"$out"; }; then
+    echo "FAIL: reg query '$1' '$2' failed with exit code $rc: $out" >&2
+    kill -TERM "$$"; exit 1
   fi
-  rm -f "$err"
-  tr -d '\r' <<<"$out" | sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' | head -1
+  sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' <<<"$out" | head -1
 }
 classes() {  # classes KEY NAME: from the classes of the machine or of the user
   local v; v="$(regvalue "HKCR\\$1" "$2")"

@@ -28,7 +28,6 @@ TMenuItem::~TMenuItem() {
   Commands().erase(FCommand);
   for (TMenuItem* item : FItems) item->FParent = nullptr;
   if (FParent) FParent->Remove(this);
-  if (FSubMenu) DestroyMenu(FSubMenu);
 }
 
 TMenuItem* TMenuItem::FindByCommand(int command) {
@@ -119,7 +118,7 @@ void TMenuItem::Click() {
   if (OnClick) OnClick(this);
 }
 
-HMENU TMenuItem::SubMenuHandle() { return FSubMenu; }
+HMENU TMenuItem::SubMenuHandle() { return FItems.empty() ? nullptr : FPopup; }
 
 void TMenuItem::Build(HMENU into) {
   for (TMenuItem* item : FItems) {
@@ -131,16 +130,10 @@ void TMenuItem::Build(HMENU into) {
     std::string text = item->FCaption;
     if (item->FShortCut) text += "\t" + ShortCutToText(item->FShortCut);
     UINT flags = MF_STRING | (item->FChecked ? MF_CHECKED : 0) | (item->FEnabled ? 0 : MF_GRAYED);
-    if (item->FSubMenu) {
-      DestroyMenu(item->FSubMenu);
-      item->FSubMenu = nullptr;
-    }
     if (!item->FItems.empty()) {
-      item->FSubMenu = CreatePopupMenu();
-      item->Build(item->FSubMenu);
-      AppendMenuA(into, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(item->FSubMenu), text.c_str());
-      item->FPopup = item->FSubMenu;
-      item->FSubMenu = nullptr;  // owned by the parent menu from now on
+      item->FPopup = CreatePopupMenu();  // owned by the parent menu
+      item->Build(item->FPopup);
+      AppendMenuA(into, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(item->FPopup), text.c_str());
     } else {
       AppendMenuA(into, flags, static_cast<UINT_PTR>(item->FCommand), text.c_str());
       if (item->FRadioItem && item->FChecked) {

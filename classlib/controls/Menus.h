@@ -74,7 +74,6 @@ class TMenuItem : public TLayoutComponent {
   TMenuItem* FParent = nullptr;
   TMenu* FMenu = nullptr;  // set on the root item of a menu
   int FCommand;
-  HMENU FSubMenu = nullptr;
   HMENU FPopup = nullptr;  // the pop-up last built for the sub-items (the menu owns it)
 };
 
