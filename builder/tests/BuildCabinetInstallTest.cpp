@@ -7,7 +7,7 @@
 
 using namespace tq;
 using tq::testing::RunAndWait;
-using namespace tq::cabphasetest;
+using namespace tq::testing;
 
 namespace {
 
@@ -17,7 +17,7 @@ std::string InstalledPath(const std::string& target, const TSourceFile& f) {
 
 TEST(PackageInstall, TypicalSetInstallsByteForByte) {
   CoInitialize(nullptr);
-  TPreparedProject p(CaseFolder("buildcab-install"), StandardFiles());
+  TPreparedProject p(BuildTreeFolder("buildcab-install"), StandardFiles());
   p.Prepare();
   {
     TCabinetTools tools;

@@ -8,7 +8,7 @@
 #include <fstream>
 
 using namespace tq;
-using namespace tq::cabphasetest;
+using namespace tq::testing;
 
 TEST(CabinetPhasePeer, WritesPackage) {
   const char* dir = std::getenv("TQ_PEER_PACKAGE_DIR");

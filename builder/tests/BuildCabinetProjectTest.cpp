@@ -31,7 +31,7 @@ class ProjectCabinetTest : public BuildTest {
   // Data and an empty one, an optional choice whose file stays out.
   void MakeProject() {
     FillInfoPage("CabTool");
-    W->edProductCode->SetText(cabphasetest::NewGuid());
+    W->edProductCode->SetText(tq::testing::NewGuid());
     AddDirectory(Home(), "Data");
     auto add = [&](TChoice* choice, const std::string& name, const std::string& dir, std::string content,
                    bool installed) {
@@ -39,11 +39,11 @@ class ProjectCabinetTest : public BuildTest {
       AddFile(choice, path, dir);
       Files.push_back({path, dir, content, installed});
     };
-    add(Core(), "readme.txt", "<Home Directory>", cabphasetest::TextContent(3000, 11), true);
-    add(Core(), "tool.bin", "<Home Directory>", cabphasetest::RandomContent(250000, 12), true);
+    add(Core(), "readme.txt", "<Home Directory>", tq::testing::TextContent(3000, 11), true);
+    add(Core(), "tool.bin", "<Home Directory>", tq::testing::RandomContent(250000, 12), true);
     TChoice* typical = AddChoice("Docs");
     typical->Typical = true;
-    add(typical, "manual long name.txt", "Data", cabphasetest::TextContent(1200000, 13), true);
+    add(typical, "manual long name.txt", "Data", tq::testing::TextContent(1200000, 13), true);
     add(typical, "empty.dat", "Data", "", true);
     TChoice* extra = AddChoice("Extras");
     add(extra, "extra.txt", "<Home Directory>", "optional", false);
@@ -74,12 +74,12 @@ TEST_F(ProjectCabinetTest, CabinetFollowsTheFileTableOfTheTableSteps) {
   EXPECT_EQ(keys[0], "FILE1Sreadme.txt");
 
   std::string cab = Dir + "stored.cab";
-  cabphasetest::WriteAll(cab, cabphasetest::StreamBytes(W->FOutputFile, PackageCabinetName));
-  cabphasetest::TCabinetTools tools;
-  EXPECT_EQ(cabphasetest::CabinetMembers(tools.Reader, cab), keys);
+  tq::testing::WriteAll(cab, tq::testing::StreamBytes(W->FOutputFile, PackageCabinetName));
+  tq::testing::TCabinetTools tools;
+  EXPECT_EQ(tq::testing::CabinetMembers(tools.Reader, cab), keys);
   EXPECT_EQ(Rows("SELECT `LastSequence` FROM `Media`"),
             std::vector<std::string>{IntToStr(10 * static_cast<int>(keys.size()) + 10)});
-  EXPECT_EQ(cabphasetest::FileCountIn(TempPath + CabinetWorkFolder), 0);
+  EXPECT_EQ(tq::testing::FileCountIn(TempPath + CabinetWorkFolder), 0);
   EXPECT_FALSE(FileExists(TempPath + PackageCabinetName));
 }
 
@@ -91,21 +91,21 @@ TEST_F(ProjectCabinetTest, BuiltPackageInstallsTheTypicalSetByteForByte) {
   ASSERT_EQ(RunAndWait("msiexec.exe /i \"" + W->FOutputFile + "\" /qn /l*v \"" + log + "\" TARGETDIR=\"" +
                        Target() + "\""),
             0)
-      << cabphasetest::ReadAll(log).substr(0, 20000);
+      << tq::testing::ReadAll(log).substr(0, 20000);
   for (const TProjectFile& f : Files) {
     if (f.Installed)
-      EXPECT_TRUE(cabphasetest::ReadAll(Installed(f)) == f.Content) << Installed(f) << " differs from its source";
+      EXPECT_TRUE(tq::testing::ReadAll(Installed(f)) == f.Content) << Installed(f) << " differs from its source";
     else
       EXPECT_FALSE(FileExists(Installed(f))) << Installed(f);
   }
   // The note every package carries lands beside the product's files.
-  EXPECT_EQ(cabphasetest::ReadAll(Target() + "Installation.txt"), cabphasetest::ReadAll(App + "Installation.txt"));
+  EXPECT_EQ(tq::testing::ReadAll(Target() + "Installation.txt"), tq::testing::ReadAll(App + "Installation.txt"));
 
   const std::string removeLog = Dir + "remove.log";
   ASSERT_EQ(RunAndWait("msiexec.exe /x " + W->edProductCode->Text() + " /qn /l*v \"" + removeLog +
                        "\" TARGETDIR=\"" + Target() + "\""),
             0)
-      << cabphasetest::ReadAll(removeLog).substr(0, 20000);
+      << tq::testing::ReadAll(removeLog).substr(0, 20000);
   for (const TProjectFile& f : Files) EXPECT_FALSE(FileExists(Installed(f))) << "left: " << Installed(f);
   CoUninitialize();
 }
@@ -166,7 +166,7 @@ TEST_F(ProjectCabinetTest, SourceChangedAfterTheFileStepEndsThePhaseNamingIt) {
   EXPECT_NE(message.find("The file " + grown.Path + " changed during the build"), std::string::npos) << message;
   EXPECT_NE(message.find("250000 bytes"), std::string::npos) << message;
   EXPECT_NE(message.find("250010 bytes"), std::string::npos) << message;
-  EXPECT_EQ(cabphasetest::StreamBytes(W->FOutputFile, PackageCabinetName), "<no stream>") << "no cabinet stored";
+  EXPECT_EQ(tq::testing::StreamBytes(W->FOutputFile, PackageCabinetName), "<no stream>") << "no cabinet stored";
 }
 
 }  // namespace

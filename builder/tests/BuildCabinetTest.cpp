@@ -7,7 +7,7 @@
 #include <algorithm>
 
 using namespace tq;
-using namespace tq::cabphasetest;
+using namespace tq::testing;
 
 namespace {
 
@@ -18,7 +18,7 @@ class CabinetPhaseTest : public ::testing::Test {
 
   TPreparedProject MakeProject(std::vector<TSourceFile> files = StandardFiles(),
                                bool mergeModule = false, bool withMediaRow = true) {
-    TPreparedProject p(CaseFolder("buildcab-tests"), std::move(files), mergeModule);
+    TPreparedProject p(BuildTreeFolder("buildcab-tests"), std::move(files), mergeModule);
     p.Prepare(withMediaRow);
     return p;
   }
@@ -215,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Stages, CabinetPhaseFailure,
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(CabinetPhaseTest, WorkFolderIsEmptiedOfReadOnlyFilesAndMadeWhenMissing) {
-  std::string dir = CaseFolder("buildcab-tests");
+  std::string dir = BuildTreeFolder("buildcab-tests");
   EXPECT_TRUE(EmptyCabinetWorkFolder(dir));
   std::string tempcab = dir + CabinetWorkFolder;
   ASSERT_NE(GetFileAttributesA(tempcab.c_str()), INVALID_FILE_ATTRIBUTES);

@@ -22,10 +22,10 @@
 #include "CabinetTestSupport.h"
 #include "build.h"
 
-namespace tq::cabphasetest {
+namespace tq::testing {
 
-using cabtest::ReadAll;
-using cabtest::WriteAll;
+using testing::ReadAll;
+using testing::WriteAll;
 
 // One file of the prepared project.
 struct TSourceFile {
@@ -276,8 +276,9 @@ inline int FileCountIn(const std::string& dir) {
   return count;
 }
 
-// A fresh, empty folder for one test case, with a trailing "\".
-inline std::string CaseFolder(const std::string& group) {
+// A fresh, empty folder for one test case in the build tree (where it stays
+// for a look afterwards), with a trailing "\".
+inline std::string BuildTreeFolder(const std::string& group) {
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string root = std::string(TQ_BINARY_DIR) + "\\" + group;
   CreateDirectoryA(root.c_str(), nullptr);
@@ -290,4 +291,4 @@ inline std::string CaseFolder(const std::string& group) {
   return dir + "\\";
 }
 
-}  // namespace tq::cabphasetest
+}  // namespace tq::testing

@@ -3,7 +3,7 @@
 // destination folder.
 #include "CabinetTestSupport.h"
 
-namespace tq::cabtest {
+namespace tq::testing {
 namespace {
 
 using CabinetErrors = CabinetFixture;
@@ -221,4 +221,4 @@ TEST_F(CabinetErrors, DestroyedFileHandlerIsForgotten) {
 }
 
 }  // namespace
-}  // namespace tq::cabtest
+}  // namespace tq::testing

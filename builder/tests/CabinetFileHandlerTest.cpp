@@ -1,7 +1,7 @@
 // TStreamCabinetFileHandler: the library's file operations over real files.
 #include "CabinetTestSupport.h"
 
-namespace tq::cabtest {
+namespace tq::testing {
 namespace {
 
 using StreamFileHandler = CabinetFixture;
@@ -97,4 +97,4 @@ TEST_F(StreamFileHandler, DestroyClosesWhatIsStillOpen) {
 }
 
 }  // namespace
-}  // namespace tq::cabtest
+}  // namespace tq::testing

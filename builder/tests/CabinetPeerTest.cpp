@@ -6,7 +6,7 @@
 
 #include "CabinetTestSupport.h"
 
-namespace tq::cabtest {
+namespace tq::testing {
 namespace {
 
 const std::string kPeerDir = std::string(TQ_BINARY_DIR) + "\\cabinet-tests\\";
@@ -60,4 +60,4 @@ TEST_F(CabinetPeer, ReadsGcabCabinet) {
 }
 
 }  // namespace
-}  // namespace tq::cabtest
+}  // namespace tq::testing

@@ -1,7 +1,7 @@
 // Cabinets written by TCabinetWriter and extracted again by TCabinetReader.
 #include "CabinetTestSupport.h"
 
-namespace tq::cabtest {
+namespace tq::testing {
 namespace {
 
 using CabinetRoundTrip = CabinetFixture;
@@ -270,4 +270,4 @@ TEST_F(CabinetRoundTrip, CopyFileEventCanSkipMembers) {
 }
 
 }  // namespace
-}  // namespace tq::cabtest
+}  // namespace tq::testing

@@ -14,7 +14,7 @@
 #include "Cabinet.h"
 #include "TestFolder.h"
 
-namespace tq::cabtest {
+namespace tq::testing {
 
 using tq::testing::RemoveTree;
 using tq::testing::TTestFolder;
@@ -123,4 +123,4 @@ class CabinetFixture : public ::testing::Test {
   TStreamCabinetFileHandler* ReaderFiles = nullptr;
 };
 
-}  // namespace tq::cabtest
+}  // namespace tq::testing

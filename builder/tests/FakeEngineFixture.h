@@ -8,7 +8,7 @@
 #include "FakeZipEngine.h"
 #include "ZipSmth.h"
 
-namespace tq::zipsmithtest {
+namespace tq::testing {
 
 inline const std::string kFakeDir = TQ_BINARY_DIR "\\zipsmith-fake";
 
@@ -42,4 +42,4 @@ class FakeEngineTest : public ::testing::Test {
   TZipSmith Zip;
 };
 
-}  // namespace tq::zipsmithtest
+}  // namespace tq::testing

@@ -12,8 +12,8 @@
 #include "merge.h"
 
 using namespace tq;
-using namespace tq::cabphasetest;
-using namespace tq::mergetest;
+using namespace tq::testing;
+using namespace tq::testing;
 using tq::testing::PackageRows;
 using tq::testing::RunAndWait;
 
@@ -23,7 +23,7 @@ class MergeModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CoInitialize(nullptr);
-    P = std::make_unique<TPreparedProject>(CaseFolder("merge-module"), StandardFiles());
+    P = std::make_unique<TPreparedProject>(BuildTreeFolder("merge-module"), StandardFiles());
     P->Prepare();
   }
   void TearDown() override { CoUninitialize(); }
@@ -68,7 +68,7 @@ TEST_F(MergeModuleTest, PackageCabinetFollowsTheFileTable) {
   // Nine File rows: LastSequence 100 covers the module's 61..63.
   EXPECT_EQ(PackageRows(P->Package, "SELECT `LastSequence` FROM `Media`"), std::vector<std::string>{"100"});
   const std::string cab = P->Dir + "check.cab";
-  cabtest::WriteAll(cab, StreamBytes(P->Package, PackageCabinetName));
+  tq::testing::WriteAll(cab, StreamBytes(P->Package, PackageCabinetName));
   std::vector<std::string> expected;
   for (size_t i = 0; i < P->Files.size(); ++i) expected.push_back(P->FileKey(i));
   for (const char* key : {"FixFile2", "FixFile1", "FixFile3"}) expected.push_back(key + Suffix);

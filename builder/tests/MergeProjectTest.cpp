@@ -20,7 +20,7 @@
 
 using namespace tq;
 using namespace tq::testing;
-using namespace tq::mergetest;
+using namespace tq::testing;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
@@ -40,7 +40,7 @@ class MergeProjectTest : public BuildTest {
   // An install package with one file in Core and the folder Shared.
   void MakePackageProject() {
     FillInfoPage("MergeTool");
-    W->edProductCode->SetText(cabphasetest::NewGuid());
+    W->edProductCode->SetText(tq::testing::NewGuid());
     AddDirectory(Home(), "Shared");
     AddFile(Core(), MakeSource("core.txt", "the package's own file"));
   }
@@ -111,7 +111,7 @@ TEST_F(MergeProjectTest, HomeDirectoryMergesIntoTargetDir) {
               ElementsAre(Core()->FName));
   EXPECT_THAT(Rows("SELECT `File`,`Sequence` FROM `File` WHERE `File`='FixFile2" + Suffix + "'"),
               ElementsAre(Row({"FixFile2" + Suffix, "61"})));
-  EXPECT_NE(cabtest::ReadAll(App + "msm.log").find("Merging"), std::string::npos);
+  EXPECT_NE(tq::testing::ReadAll(App + "msm.log").find("Merging"), std::string::npos);
 }
 
 TEST_F(MergeProjectTest, MergeErrorsAreCountedAndTheBuildGoesOn) {
@@ -133,7 +133,7 @@ TEST_F(MergeProjectTest, MergeErrorsAreCountedAndTheBuildGoesOn) {
   Prompts.Expect(pkMessageDlg, MergeErrorsMessage(3, FixtureModule()));
   item->MergeIntoPackage(0);
   EXPECT_EQ(Prompts.Asked().at(0).DlgType, mtError);
-  const std::string log = cabtest::ReadAll(App + "msm.log");
+  const std::string log = tq::testing::ReadAll(App + "msm.log");
   for (const std::string& key : std::vector<std::string>{"FIXTUREMODE", "FixSetMode" + Suffix, "FixSetEarly" + Suffix})
     EXPECT_NE(log.find("row " + key + ":"), std::string::npos) << key << "\n" << log;
   // The rest of the module is in the package.
@@ -206,8 +206,8 @@ TEST_F(MergeProjectTest, OwnModuleProjectBuildsAndMergesIntoAPackage) {
   MakeMergeModule();
   const std::string choiceName = Core()->FName;
   AddDirectory(Home(), "Tools");
-  const std::string toolBytes = cabphasetest::RandomContent(70000, 21);
-  const std::string noteBytes = cabphasetest::TextContent(9000, 22);
+  const std::string toolBytes = tq::testing::RandomContent(70000, 21);
+  const std::string noteBytes = tq::testing::TextContent(9000, 22);
   AddFile(Core(), MakeSource("tool.bin", toolBytes), "Tools");
   AddFile(Core(), MakeSource("note.txt", noteBytes));
   W->FProjectFile = Dir + "project\\Module.ipr";
@@ -230,23 +230,23 @@ TEST_F(MergeProjectTest, OwnModuleProjectBuildsAndMergesIntoAPackage) {
   W->FModified = 0;
   ClickBuild();
   ExpectBuildComplete();
-  EXPECT_EQ(cabtest::ReadAll(App + "msm.log").find("Merge error"), std::string::npos)
-      << cabtest::ReadAll(App + "msm.log");
+  EXPECT_EQ(tq::testing::ReadAll(App + "msm.log").find("Merge error"), std::string::npos)
+      << tq::testing::ReadAll(App + "msm.log");
 
   const std::string target = Dir + "target\\";
   const std::string log = Dir + "install.log";
   ASSERT_EQ(RunAndWait("msiexec.exe /i \"" + W->FOutputFile + "\" /qn /l*v \"" + log + "\" TARGETDIR=\"" + target +
                        "\""),
             0)
-      << cabtest::ReadAll(log).substr(0, 20000);
-  EXPECT_TRUE(cabtest::ReadAll(target + "Shared\\Tools\\tool.bin") == toolBytes);
-  EXPECT_TRUE(cabtest::ReadAll(target + "Shared\\note.txt") == noteBytes);
-  EXPECT_EQ(cabtest::ReadAll(target + "core.txt"), "the package's own file");
+      << tq::testing::ReadAll(log).substr(0, 20000);
+  EXPECT_TRUE(tq::testing::ReadAll(target + "Shared\\Tools\\tool.bin") == toolBytes);
+  EXPECT_TRUE(tq::testing::ReadAll(target + "Shared\\note.txt") == noteBytes);
+  EXPECT_EQ(tq::testing::ReadAll(target + "core.txt"), "the package's own file");
   const std::string removeLog = Dir + "remove.log";
   EXPECT_EQ(RunAndWait("msiexec.exe /x " + W->edProductCode->Text() + " /qn /l*v \"" + removeLog +
                        "\" TARGETDIR=\"" + target + "\""),
             0)
-      << cabtest::ReadAll(removeLog).substr(0, 20000);
+      << tq::testing::ReadAll(removeLog).substr(0, 20000);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "BuildCabinetTestSupport.h"
 
-namespace tq::mergetest {
+namespace tq::testing {
 
 inline const std::string Suffix = ".7D2C0E4A_9B31_4F6E_A5D8_3C1B2E9F4A60";
 inline std::string FixtureDir() { return std::string(TQ_BINARY_DIR) + "\\merge-fixture\\"; }
@@ -19,7 +19,7 @@ struct TModuleFile {
   std::string Key;
   std::string Folder;  // "" (the redirect directory itself), "Fixture\", "Fixture\Sub\"
   std::string Name;
-  std::string Content() const { return cabtest::ReadAll(FixtureDir() + "files\\" + Key); }
+  std::string Content() const { return testing::ReadAll(FixtureDir() + "files\\" + Key); }
 };
 inline std::vector<TModuleFile> ModuleFiles() {
   return {{"FixFile1" + Suffix, "Fixture\\", "one.txt"},
@@ -33,4 +33,4 @@ inline std::string Row(std::initializer_list<std::string> fields) {
   return row;
 }
 
-}  // namespace tq::mergetest
+}  // namespace tq::testing

@@ -11,8 +11,8 @@
 #include "MsmMerge.h"
 
 using namespace tq;
-using namespace tq::cabphasetest;
-using namespace tq::mergetest;
+using namespace tq::testing;
+using namespace tq::testing;
 using tq::testing::PackageRows;
 
 namespace {
@@ -21,7 +21,7 @@ class MsmMergeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CoInitialize(nullptr);
-    P = std::make_unique<TPreparedProject>(CaseFolder("msm-merge"), StandardFiles());
+    P = std::make_unique<TPreparedProject>(BuildTreeFolder("msm-merge"), StandardFiles());
     P->Prepare();
     LogFile = P->Dir + "msm.log";
   }

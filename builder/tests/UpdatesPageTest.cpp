@@ -82,7 +82,7 @@ class UpdatesPageTest : public BuildTest {
                                  "/updates/Version1.0/" + upd + "=" + ReadAll(VersionFolder("1.0") + upd),
                              }));
     EXPECT_NE(ReadAll(App + "AllowedUpdates.ini").find("From1.0To1.1=Yes"), std::string::npos);
-    tqtest::TUpdFile file = tqtest::ReadUpdFile(tqtest::ReadFileBytes(server.Root() + "\\updates\\Version1.0\\" + upd));
+    tq::testing::TUpdFile file = tq::testing::ReadUpdFile(tq::testing::ReadFileBytes(server.Root() + "\\updates\\Version1.0\\" + upd));
     EXPECT_TRUE(file.Ok) << file.Error;
     EXPECT_EQ(file.OldVersion, "1.0");
     ASSERT_EQ(file.Entries.size(), 1u);

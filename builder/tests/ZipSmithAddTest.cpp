@@ -5,7 +5,7 @@
 #include "ZipEngRecords.h"
 #include "kit/ZipTestKit.h"
 
-namespace tq::zipsmithtest {
+namespace tq::testing {
 namespace {
 
 using namespace zipeng;
@@ -413,4 +413,4 @@ TEST(ZipSmithMessages, ComeFromTheStringTable) {
 }
 
 }  // namespace
-}  // namespace tq::zipsmithtest
+}  // namespace tq::testing

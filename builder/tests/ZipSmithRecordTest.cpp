@@ -4,7 +4,7 @@
 #include "FakeEngineFixture.h"
 #include "ZipSmthParms.h"
 
-namespace tq::zipsmithtest {
+namespace tq::testing {
 namespace {
 
 using zipeng::TZipParms;
@@ -211,4 +211,4 @@ TEST(ZipSmithRecordLayout, SuffixListFollowsTheEnumerationOrder) {
 }
 
 }  // namespace
-}  // namespace tq::zipsmithtest
+}  // namespace tq::testing

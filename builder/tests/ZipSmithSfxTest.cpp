@@ -8,7 +8,7 @@
 #include "ZipSmth.h"
 #include "kit/ZipTestKit.h"
 
-namespace tq::zipsmithtest {
+namespace tq::testing {
 namespace {
 
 using namespace ziptest;
@@ -144,4 +144,4 @@ TEST_F(ZipSmithSfx, MissingArchiveOrStub) {
 }
 
 }  // namespace
-}  // namespace tq::zipsmithtest
+}  // namespace tq::testing

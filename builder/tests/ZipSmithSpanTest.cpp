@@ -8,7 +8,7 @@
 #include "ZipSmth.h"
 #include "kit/ZipTestKit.h"
 
-namespace tq::zipsmithtest {
+namespace tq::testing {
 namespace {
 
 using namespace ziptest;
@@ -188,4 +188,4 @@ TEST_F(ZipSmithSpan, AddWithDiskSpanWritesVolumes) {
 }
 
 }  // namespace
-}  // namespace tq::zipsmithtest
+}  // namespace tq::testing

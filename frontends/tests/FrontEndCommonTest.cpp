@@ -25,7 +25,7 @@
 namespace tq {
 namespace {
 
-using namespace frontendtest;
+using namespace testing;
 
 // The tree as "name(level)" lines in tree order, indented by level.
 std::string TreeText(const TTreeNodes& nodes) {

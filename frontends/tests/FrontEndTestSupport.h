@@ -17,7 +17,7 @@
 #include "TestFolder.h"
 #include "../../builder/MsiHandle.h"
 
-namespace tq::frontendtest {
+namespace tq::testing {
 
 // A fresh, empty folder for one test case, with a trailing "\\".
 using tq::testing::CaseFolder;
@@ -84,4 +84,4 @@ struct TTestPackage {
   }
 };
 
-}  // namespace tq::frontendtest
+}  // namespace tq::testing

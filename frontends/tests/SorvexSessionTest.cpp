@@ -16,7 +16,7 @@
 namespace tq {
 namespace {
 
-using namespace frontendtest;
+using namespace testing;
 
 class TRecordedConnection : public TSessionConnection {
  public:

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tq::standin::testing {
+namespace tq::testing {
 namespace {
 
 TEST(BrindleProjStandIn, RegistersAndUnregistersThroughItsPlainEntryPoints) {
@@ -27,4 +27,4 @@ TEST(BrindleProjStandIn, RegistersAndUnregistersThroughItsPlainEntryPoints) {
 }
 
 }  // namespace
-}  // namespace tq::standin::testing
+}  // namespace tq::testing

@@ -13,7 +13,7 @@
 #include "StandInFixture.h"
 #include "kit/ZipTestKit.h"
 
-namespace tq::standin::testing {
+namespace tq::testing {
 namespace {
 
 using ziptest::Bytes;
@@ -103,4 +103,4 @@ TEST_F(DistributionStartTest, SetupExeWithoutFrontEndRunsThePackage) {
 }
 
 }  // namespace
-}  // namespace tq::standin::testing
+}  // namespace tq::testing

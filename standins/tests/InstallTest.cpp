@@ -8,7 +8,7 @@
 
 #include "StandInFixture.h"
 
-namespace tq::standin::testing {
+namespace tq::testing {
 namespace {
 
 const char* const Package = "My Product.msi";
@@ -137,4 +137,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<BrokenCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace
-}  // namespace tq::standin::testing
+}  // namespace tq::testing

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace tq::standin::testing {
+namespace tq::testing {
 
 void StandInFolder::SetUp() {
   SetEnvironmentVariableA("TQ_STANDIN_MSIEXEC", nullptr);
@@ -86,4 +86,4 @@ std::string Line(const std::string& text, int index) {
   return line;
 }
 
-}  // namespace tq::standin::testing
+}  // namespace tq::testing

@@ -10,7 +10,7 @@
 
 #include "TestFolder.h"
 
-namespace tq::standin::testing {
+namespace tq::testing {
 
 class StandInFolder : public ::testing::Test {
  protected:
@@ -36,4 +36,4 @@ class StandInFolder : public ::testing::Test {
 // The first line of a recording (the argument text) and the second (the folder).
 std::string Line(const std::string& text, int index);
 
-}  // namespace tq::standin::testing
+}  // namespace tq::testing

@@ -12,7 +12,7 @@
 
 #include "StandInFixture.h"
 
-namespace tq::standin::testing {
+namespace tq::testing {
 namespace {
 
 const char* const ProductCode = "{6F1C0E52-1B7A-4C1E-9C55-2E1D8A5B7C31}";
@@ -112,4 +112,4 @@ TEST_F(UninstallTest, HandsTheInstalledProductToMsiexec) {
 }
 
 }  // namespace
-}  // namespace tq::standin::testing
+}  // namespace tq::testing

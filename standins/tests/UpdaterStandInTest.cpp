@@ -5,7 +5,7 @@
 
 #include "StandInFixture.h"
 
-namespace tq::standin::testing {
+namespace tq::testing {
 namespace {
 
 struct UpdaterCase {
@@ -41,4 +41,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<UpdaterCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace
-}  // namespace tq::standin::testing
+}  // namespace tq::testing

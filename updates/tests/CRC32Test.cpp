@@ -7,7 +7,7 @@
 #include "aCRC32.h"
 
 using namespace tq;
-using namespace tqtest;
+using namespace tq::testing;
 
 TEST(CRC32, KnownAnswers) {
   EXPECT_EQ(CRC32Buffer("123456789", 9), 0xCBF43926u);

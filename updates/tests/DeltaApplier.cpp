@@ -4,7 +4,7 @@
 
 #include "aCRC32.h"
 
-namespace tqtest {
+namespace tq::testing {
 using tq::CRC32Buffer;
 
 namespace {
@@ -91,4 +91,4 @@ TDeltaResult ApplyDelta(const Bytes& Old, const Bytes& Delta) {
   return r;
 }
 
-}  // namespace tqtest
+}  // namespace tq::testing

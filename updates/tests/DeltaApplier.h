@@ -5,7 +5,7 @@
 
 #include "TestData.h"
 
-namespace tqtest {
+namespace tq::testing {
 
 struct TDeltaEntryInfo {
   uint32_t OldLength = 0;
@@ -23,4 +23,4 @@ struct TDeltaResult {
 
 TDeltaResult ApplyDelta(const Bytes& Old, const Bytes& Delta);
 
-}  // namespace tqtest
+}  // namespace tq::testing

@@ -7,7 +7,7 @@
 #include "aDiff.h"
 
 using namespace tq;
-using namespace tqtest;
+using namespace tq::testing;
 
 namespace {
 

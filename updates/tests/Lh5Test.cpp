@@ -6,7 +6,7 @@
 #include "TestData.h"
 
 using namespace tq;
-using namespace tqtest;
+using namespace tq::testing;
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace tqtest {
+namespace tq::testing {
 
 namespace {
 
@@ -163,4 +163,4 @@ TLh5DecodeResult Lh5Decode(const Bytes& Packed, size_t OriginalSize) {
   return r;
 }
 
-}  // namespace tqtest
+}  // namespace tq::testing

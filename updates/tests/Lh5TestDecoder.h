@@ -7,7 +7,7 @@
 
 #include "TestData.h"
 
-namespace tqtest {
+namespace tq::testing {
 
 struct TLh5DecodeResult {
   bool Ok = false;
@@ -20,4 +20,4 @@ struct TLh5DecodeResult {
 // length that the compressor writes in front of it).
 TLh5DecodeResult Lh5Decode(const Bytes& Packed, size_t OriginalSize);
 
-}  // namespace tqtest
+}  // namespace tq::testing

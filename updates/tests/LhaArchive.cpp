@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace tqtest {
+namespace tq::testing {
 
 uint16_t Crc16(const Bytes& data) {
   uint16_t crc = 0;
@@ -63,4 +63,4 @@ TLhaRun RunLha(const std::filesystem::path& Archive) {
 }
 #endif
 
-}  // namespace tqtest
+}  // namespace tq::testing

@@ -6,7 +6,7 @@
 
 #include "TestData.h"
 
-namespace tqtest {
+namespace tq::testing {
 
 uint16_t Crc16(const Bytes& data);  // the archive's CRC-16 (reflected 0xA001, preset 0)
 
@@ -26,4 +26,4 @@ TLhaRun RunLha(const std::filesystem::path& Archive);
 constexpr bool LhaCheckAvailable = false;
 #endif
 
-}  // namespace tqtest
+}  // namespace tq::testing

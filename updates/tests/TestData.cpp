@@ -5,7 +5,7 @@
 #include <random>
 #include <stdexcept>
 
-namespace tqtest {
+namespace tq::testing {
 
 Bytes RandomBytes(size_t n, uint32_t seed) {
   std::mt19937 rng(seed);
@@ -92,4 +92,4 @@ TScratchDir::~TScratchDir() {
   std::filesystem::remove_all(FPath, ec);
 }
 
-}  // namespace tqtest
+}  // namespace tq::testing

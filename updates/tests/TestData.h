@@ -8,7 +8,7 @@
 
 #include "Classes.h"
 
-namespace tqtest {
+namespace tq::testing {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -45,4 +45,4 @@ class TScratchDir {
   std::filesystem::path FPath;
 };
 
-}  // namespace tqtest
+}  // namespace tq::testing

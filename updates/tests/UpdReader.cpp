@@ -5,7 +5,7 @@
 #include "Lh5TestDecoder.h"
 #include "aCRC32.h"
 
-namespace tqtest {
+namespace tq::testing {
 
 TUpdFile ReadUpdFile(const Bytes& File) {
   TUpdFile u;
@@ -73,4 +73,4 @@ TUpdFile ReadUpdFile(const Bytes& File) {
   return u;
 }
 
-}  // namespace tqtest
+}  // namespace tq::testing

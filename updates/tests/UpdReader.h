@@ -5,7 +5,7 @@
 
 #include "TestData.h"
 
-namespace tqtest {
+namespace tq::testing {
 
 struct TUpdEntry {
   std::string Name;
@@ -29,4 +29,4 @@ struct TUpdFile {
 
 TUpdFile ReadUpdFile(const Bytes& File);
 
-}  // namespace tqtest
+}  // namespace tq::testing

@@ -12,7 +12,7 @@
 #include "UpdateCreation.h"
 
 using namespace tq;
-using namespace tqtest;
+using namespace tq::testing;
 namespace fs = std::filesystem;
 
 TEST(UpdateNames, MajorMinorVersion) {

@@ -11,7 +11,7 @@
 #include "aCRC32.h"
 
 using namespace tq;
-using namespace tqtest;
+using namespace tq::testing;
 namespace fs = std::filesystem;
 
 namespace {

@@ -16,14 +16,14 @@ namespace {
 std::string RecordText(TComponent& c) {
   TMemoryStream s;
   WriteComponent(s, c);
-  return test::NormalizeText(test::RunChecker(
+  return tq::testing::NormalizeText(tq::testing::RunChecker(
       "totext", std::string(reinterpret_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size()))));
 }
 
 }  // namespace
 
 TEST(ProjectRecordsChecker, ItemAndDataRecordsDecodeToTheirStoredProperties) {
-  if (!test::CheckerAvailable()) GTEST_SKIP() << "Free Pascal checker not built";
+  if (!tq::testing::CheckerAvailable()) GTEST_SKIP() << "Free Pascal checker not built";
   TRegEntry::Counter = 1;
   TRegEntry reg(nullptr);
   reg.Root = 2;
@@ -67,7 +67,7 @@ TEST(ProjectRecordsChecker, ItemAndDataRecordsDecodeToTheirStoredProperties) {
 }
 
 TEST(ProjectRecordsChecker, TreeRecordCarriesItsNodeList) {
-  if (!test::CheckerAvailable()) GTEST_SKIP() << "Free Pascal checker not built";
+  if (!tq::testing::CheckerAvailable()) GTEST_SKIP() << "Free Pascal checker not built";
   TStoredTree tree("TTreeView", "trChoices");
   tree.Left = 8;
   tree.Top = 16;

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-namespace tq::test {
+namespace tq::testing {
 
 inline bool CheckerAvailable() {
 #ifdef TQ_FPCSTREAM
@@ -77,4 +77,4 @@ inline std::string ReadFixture(const std::string& name) {
   return SlurpFile(std::string(TQ_SOURCE_DIR) + "/classlib/core/tests/checker/fixtures/" + name);
 }
 
-}  // namespace tq::test
+}  // namespace tq::testing

@@ -13,7 +13,7 @@
 #include "ComponentTestClasses.h"
 #include "ComponentChecker.h"
 
-namespace tq::test {
+namespace tq::testing {
 namespace {
 
 TTestItem& RichItem(TTestItem& item) {
@@ -215,4 +215,4 @@ TEST(ComponentChecker, FixtureWithChildrenMakesAndNestsThem) {
 }
 
 }  // namespace
-}  // namespace tq::test
+}  // namespace tq::testing

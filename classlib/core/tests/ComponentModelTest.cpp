@@ -7,7 +7,7 @@
 #include "Graphics.h"
 #include "TypInfo.h"
 
-namespace tq::test {
+namespace tq::testing {
 namespace {
 
 std::vector<std::string> PropNames(const TPropertyTable& t) {
@@ -267,4 +267,4 @@ TEST(ComponentClassRegistry, RegisteredClassesAreFoundAndMade) {
 }
 
 }  // namespace
-}  // namespace tq::test
+}  // namespace tq::testing

@@ -11,7 +11,7 @@
 #include "ComponentTestClasses.h"
 #include "ExtendedFloat.h"
 
-namespace tq::test {
+namespace tq::testing {
 namespace {
 
 std::string Prop(const std::string& name, const std::string& value) { return ShortStr(name) + value; }
@@ -568,4 +568,4 @@ TEST(ComponentStreamRobustness, FlippedBitsNeverCrash) {
 }
 
 }  // namespace
-}  // namespace tq::test
+}  // namespace tq::testing

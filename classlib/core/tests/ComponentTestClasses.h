@@ -12,7 +12,7 @@
 #include "Graphics.h"
 #include "TypInfo.h"
 
-namespace tq::test {
+namespace tq::testing {
 
 enum TTestOption { toFirst, toSecond, toThird };
 
@@ -249,4 +249,4 @@ inline std::string Record(const std::string& className, const std::string& props
   return "TPF0" + ShortStr(className) + ShortStr("") + props + Bytes({0, 0});
 }
 
-}  // namespace tq::test
+}  // namespace tq::testing

@@ -9,7 +9,7 @@
 #include "ComponentTestClasses.h"
 #include "ComponentText.h"
 
-namespace tq::test {
+namespace tq::testing {
 namespace {
 
 std::string ToText(const std::string& bin) {
@@ -217,4 +217,4 @@ TEST(ComponentTextChecker, CheckerTextIsReadByUsAsTheCheckerBinary) {
 }
 
 }  // namespace
-}  // namespace tq::test
+}  // namespace tq::testing

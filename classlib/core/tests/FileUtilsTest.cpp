@@ -8,7 +8,7 @@
 
 using namespace tq;
 
-class FileUtilsTest : public test::TempDirTest {};
+class FileUtilsTest : public tq::testing::TempDirTest {};
 
 TEST_F(FileUtilsTest, FilesAndFolders) {
   std::string deep = Path("a\\b\\c");
@@ -20,16 +20,16 @@ TEST_F(FileUtilsTest, FilesAndFolders) {
   EXPECT_FALSE(FileExists(deep));
   EXPECT_TRUE(ForceDirectories(deep));  // already there
   EXPECT_FALSE(CreateDir(deep));
-  test::WriteBytes(Path("f.txt"), "12345");
+  tq::testing::WriteBytes(Path("f.txt"), "12345");
   EXPECT_TRUE(FileExists(Path("f.txt")));
   EXPECT_FALSE(DirectoryExists(Path("f.txt")));
   EXPECT_EQ(5, FileSize(Path("f.txt")));
   EXPECT_EQ(-1, FileSize(Path("none")));
   EXPECT_TRUE(CopyFile(Path("f.txt"), Path("g.txt"), true));
   EXPECT_FALSE(CopyFile(Path("f.txt"), Path("g.txt"), true));  // fails when it exists
-  test::WriteBytes(Path("f.txt"), "xy");
+  tq::testing::WriteBytes(Path("f.txt"), "xy");
   EXPECT_TRUE(CopyFile(Path("f.txt"), Path("g.txt"), false));
-  EXPECT_EQ("xy", test::FileBytes(Path("g.txt")));
+  EXPECT_EQ("xy", tq::testing::FileBytes(Path("g.txt")));
   EXPECT_FALSE(RenameFile(Path("f.txt"), Path("g.txt")));  // never replaces
   EXPECT_TRUE(RenameFile(Path("f.txt"), Path("h.txt")));
   EXPECT_FALSE(FileExists(Path("f.txt")));
@@ -45,7 +45,7 @@ TEST_F(FileUtilsTest, FilesAndFolders) {
 }
 
 TEST_F(FileUtilsTest, FileAgeIsTheLocalModificationTime) {
-  test::WriteBytes(Path("f.txt"), "x");
+  tq::testing::WriteBytes(Path("f.txt"), "x");
   TDateTime age = FileAge(Path("f.txt"));
   EXPECT_LT(std::abs(age - Now()), 2.0 / 86400 + 1.0 / 24 / 60);  // within a minute
   TDateTime when = EncodeDate(2001, 2, 3) + EncodeTime(4, 5, 6, 0);
@@ -55,10 +55,10 @@ TEST_F(FileUtilsTest, FileAgeIsTheLocalModificationTime) {
 }
 
 TEST_F(FileUtilsTest, FindFirstListsByPatternAndAttribute) {
-  test::WriteBytes(Path("one.txt"), "1");
-  test::WriteBytes(Path("two.TXT"), "22");
-  test::WriteBytes(Path("three.dat"), "333");
-  test::WriteBytes(Path("noext"), "");
+  tq::testing::WriteBytes(Path("one.txt"), "1");
+  tq::testing::WriteBytes(Path("two.TXT"), "22");
+  tq::testing::WriteBytes(Path("three.dat"), "333");
+  tq::testing::WriteBytes(Path("noext"), "");
   ASSERT_TRUE(CreateDir(Path("sub")));
   auto list = [&](const std::string& pattern, int attr) {
     std::set<std::string> names;

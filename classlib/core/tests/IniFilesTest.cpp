@@ -5,7 +5,7 @@
 
 using namespace tq;
 
-class TIniFileTest : public test::TempDirTest {
+class TIniFileTest : public tq::testing::TempDirTest {
  protected:
   std::string IniPath() const { return Path("setup.ini"); }
 };
@@ -18,7 +18,7 @@ TEST_F(TIniFileTest, WritesTheFileWindowsProgramsRead) {
   ini.WriteString("Version", "Version", "1.0");
   ini.WriteString("setup", "PACKAGE", "Other.msi");  // same key, any case: replaced in place
   EXPECT_EQ("[Setup]\r\nPackage=Other.msi\r\nVantrel=1\r\nSorvex=0\r\n[Version]\r\nVersion=1.0\r\n",
-            test::FileBytes(IniPath()));
+            tq::testing::FileBytes(IniPath()));
   // Another reader sees the writes at once.
   TIniFile other(IniPath());
   EXPECT_EQ("Other.msi", other.ReadString("SETUP", "package", ""));
@@ -27,7 +27,7 @@ TEST_F(TIniFileTest, WritesTheFileWindowsProgramsRead) {
 }
 
 TEST_F(TIniFileTest, ReadsHandWrittenFiles) {
-  test::WriteBytes(IniPath(),
+  tq::testing::WriteBytes(IniPath(),
                    "; comment\n[AllowedUpdates]\n  From1.0To1.1 = Yes  \nQuoted=\"  padded  \"\nHex=0x10\n"
                    "Dollar=$20\nBad=12a\nnovalue\n\n[ Empty ]\n[Other]\nk=v\n");
   TIniFile ini(IniPath());
@@ -52,17 +52,17 @@ TEST_F(TIniFileTest, ReadsHandWrittenFiles) {
 }
 
 TEST_F(TIniFileTest, EditsKeepTheRestOfTheFile) {
-  test::WriteBytes(IniPath(), "; keep me\r\n[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+  tq::testing::WriteBytes(IniPath(), "; keep me\r\n[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
   TIniFile ini(IniPath());
   ini.WriteString("A", "z", "3");  // after the section's last key, before the blank line
-  EXPECT_EQ("; keep me\r\n[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=2\r\n", test::FileBytes(IniPath()));
+  EXPECT_EQ("; keep me\r\n[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=2\r\n", tq::testing::FileBytes(IniPath()));
   ini.DeleteKey("a", "X");
-  EXPECT_EQ("; keep me\r\n[A]\r\nz=3\r\n\r\n[B]\r\ny=2\r\n", test::FileBytes(IniPath()));
+  EXPECT_EQ("; keep me\r\n[A]\r\nz=3\r\n\r\n[B]\r\ny=2\r\n", tq::testing::FileBytes(IniPath()));
   ini.EraseSection("B");
-  EXPECT_EQ("; keep me\r\n[A]\r\nz=3\r\n\r\n", test::FileBytes(IniPath()));
+  EXPECT_EQ("; keep me\r\n[A]\r\nz=3\r\n\r\n", tq::testing::FileBytes(IniPath()));
   ini.EraseSection("Missing");
   ini.DeleteKey("A", "missing");
-  EXPECT_EQ("; keep me\r\n[A]\r\nz=3\r\n\r\n", test::FileBytes(IniPath()));
+  EXPECT_EQ("; keep me\r\n[A]\r\nz=3\r\n\r\n", tq::testing::FileBytes(IniPath()));
 }
 
 TEST_F(TIniFileTest, AnUnwritableFileRaises) {

@@ -65,7 +65,7 @@ TEST(TStringStream, ReadWriteSeek) {
   EXPECT_EQ("", t.ReadString(1));
 }
 
-class TFileStreamTest : public test::TempDirTest {};
+class TFileStreamTest : public tq::testing::TempDirTest {};
 
 TEST_F(TFileStreamTest, ReadWriteSeek) {
   {

@@ -266,7 +266,7 @@ TEST(TStringList, OwnedObjectsAreFreed) {
   EXPECT_EQ(0, alive);
 }
 
-class TStringListFiles : public test::TempDirTest {};
+class TStringListFiles : public tq::testing::TempDirTest {};
 
 TEST_F(TStringListFiles, CrLfRoundTripAndLfAccepted) {
   TStringList s;
@@ -274,11 +274,11 @@ TEST_F(TStringListFiles, CrLfRoundTripAndLfAccepted) {
   s.Add("");
   s.Add("C:\\Program Files\\x.ipr");
   s.SaveToFile(Path("list.txt"));
-  EXPECT_EQ("first\r\n\r\nC:\\Program Files\\x.ipr\r\n", test::FileBytes(Path("list.txt")));
+  EXPECT_EQ("first\r\n\r\nC:\\Program Files\\x.ipr\r\n", tq::testing::FileBytes(Path("list.txt")));
   TStringList t;
   t.LoadFromFile(Path("list.txt"));
   EXPECT_TRUE(t.Equals(s));
-  test::WriteBytes(Path("lf.txt"), "a\nb\n");
+  tq::testing::WriteBytes(Path("lf.txt"), "a\nb\n");
   t.LoadFromFile(Path("lf.txt"));
   EXPECT_EQ(V({"a", "b"}), Entries(t));
   try {

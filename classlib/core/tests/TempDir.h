@@ -10,7 +10,7 @@
 #include "SysUtils.h"
 #include "TestFolder.h"
 
-namespace tq::test {
+namespace tq::testing {
 
 class TempDirTest : public ::testing::Test {
  protected:
@@ -32,4 +32,4 @@ inline void WriteBytes(const std::string& fileName, const std::string& bytes) {
   if (!bytes.empty()) f.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 
-}  // namespace tq::test
+}  // namespace tq::testing

@@ -5,7 +5,7 @@
 
 using namespace tq;
 
-class TTextFileTest : public test::TempDirTest {};
+class TTextFileTest : public tq::testing::TempDirTest {};
 
 TEST_F(TTextFileTest, AppendCreatesThenAppendsAndEveryLineIsOnDiskAtOnce) {
   const std::string log = Path("Vantrel.log");
@@ -14,23 +14,23 @@ TEST_F(TTextFileTest, AppendCreatesThenAppendsAndEveryLineIsOnDiskAtOnce) {
   f.Append();  // missing: created
   f.WriteLn("");
   f.WriteLn(std::string(40, '-'));
-  EXPECT_EQ("\r\n" + std::string(40, '-') + "\r\n", test::FileBytes(log));  // while still open
+  EXPECT_EQ("\r\n" + std::string(40, '-') + "\r\n", tq::testing::FileBytes(log));  // while still open
   f.Close();
   TTextFile g(log);
   g.Append();
   g.Write("part");
   g.WriteLn(" two");
   g.Close();
-  EXPECT_EQ("\r\n" + std::string(40, '-') + "\r\npart two\r\n", test::FileBytes(log));
+  EXPECT_EQ("\r\n" + std::string(40, '-') + "\r\npart two\r\n", tq::testing::FileBytes(log));
   TTextFile h(log);
   h.Rewrite();  // truncates
   h.WriteLn("new");
   h.Close();
-  EXPECT_EQ("new\r\n", test::FileBytes(log));
+  EXPECT_EQ("new\r\n", tq::testing::FileBytes(log));
 }
 
 TEST_F(TTextFileTest, ReadLinesWithAnyLineEnd) {
-  test::WriteBytes(Path("t.txt"), "one\r\ntwo\nthree\rfour");
+  tq::testing::WriteBytes(Path("t.txt"), "one\r\ntwo\nthree\rfour");
   TTextFile f(Path("t.txt"));
   f.Reset();
   std::vector<std::string> lines;
@@ -42,7 +42,7 @@ TEST_F(TTextFileTest, ReadLinesWithAnyLineEnd) {
 }
 
 TEST_F(TTextFileTest, ReadIntTakesANumberThenTheRestOfItsLine) {
-  test::WriteBytes(Path("n.dat"), "  12 ignored text\r\n\r\n  $1F\r\nname\r\n-3");
+  tq::testing::WriteBytes(Path("n.dat"), "  12 ignored text\r\n\r\n  $1F\r\nname\r\n-3");
   TTextFile f(Path("n.dat"));
   f.Reset();
   EXPECT_EQ(12, f.ReadInt());
@@ -65,9 +65,9 @@ TEST_F(TTextFileTest, ErrorsCarryPascalNumbers) {
       {[&](TTextFile& f) { f.Assign(Path("nodir") + "\\x.txt"); f.Rewrite(); }, 3, "Path not found"},
       {[&](TTextFile& f) { f.Assign(Path("a.txt")); f.WriteLn("x"); }, 103, "File not open"},
       {[&](TTextFile& f) { f.Assign(Path("a.txt")); f.Rewrite(); f.ReadLn(); }, 104, "File not open for input"},
-      {[&](TTextFile& f) { test::WriteBytes(Path("b.txt"), "x"); f.Assign(Path("b.txt")); f.Reset(); f.WriteLn("y"); },
+      {[&](TTextFile& f) { tq::testing::WriteBytes(Path("b.txt"), "x"); f.Assign(Path("b.txt")); f.Reset(); f.WriteLn("y"); },
        105, "File not open for output"},
-      {[&](TTextFile& f) { test::WriteBytes(Path("c.txt"), "abc\r\n"); f.Assign(Path("c.txt")); f.Reset(); f.ReadInt(); },
+      {[&](TTextFile& f) { tq::testing::WriteBytes(Path("c.txt"), "abc\r\n"); f.Assign(Path("c.txt")); f.Reset(); f.ReadInt(); },
        106, "Invalid numeric input"},
   };
   for (const C& c : cases) {

@@ -26,9 +26,9 @@
 namespace tq {
 namespace {
 
-using frontendtest::CaseFolder;
-using frontendtest::ReadAll;
-using frontendtest::WriteAll;
+using testing::CaseFolder;
+using testing::ReadAll;
+using testing::WriteAll;
 using html::IHtmlDocument;
 using html::IHtmlElement;
 
@@ -73,7 +73,7 @@ class VantrelWindow : public ::testing::Test {
  public:
   void SetUp() override {
     if (Folder.empty()) Folder = CaseFolder("VantrelWindow");
-    frontendtest::TTestPackage package(Folder + "Test.msi");
+    testing::TTestPackage package(Folder + "Test.msi");
     package.Features = {{"Main", "", "Main files", 1, 3}, {"Help", "Main", "Help files", 2, 4},
                         {"Samples", "", "Sample files", 3, 5}};
     package.Write();

@@ -13,13 +13,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    tqtest::TUpdFile f = tqtest::ReadUpdFile(tqtest::ReadFileBytes(argv[1]));
+    tq::testing::TUpdFile f = tq::testing::ReadUpdFile(tq::testing::ReadFileBytes(argv[1]));
     if (!f.Ok) {
       std::printf("bad: %s\n", f.Error.c_str());
       return 1;
     }
     std::printf("ok %s %s\n", f.OldVersion.c_str(), f.NewVersion.c_str());
-    for (const tqtest::TUpdEntry& e : f.Entries) std::printf("%s\n", e.Name.c_str());
+    for (const tq::testing::TUpdEntry& e : f.Entries) std::printf("%s\n", e.Name.c_str());
     return 0;
   } catch (const std::exception& e) {
     std::printf("bad: %s\n", e.what());
