@@ -284,6 +284,12 @@ void KeepUpdateCopy(const TCabinetJob& job, const std::string& cabinetFile,
   for (const std::string& dir : {patches, product, version, version + "\\Old", version + "\\New"})
     ForceFolder(dir);
   const std::string target = UpdateCopyFolder(job) + cabinetName;
+  // A build puts it in place with the package, or brings the old one back.
+  if (const std::string staged = job.StageUpdateCopy ? job.StageUpdateCopy(target) : std::string();
+      !staged.empty()) {
+    CopyToPartial(cabinetFile, staged);
+    return;
+  }
   // Copied beside the old copy first, then put in its place in one step: the
   // earlier baseline stays whole until the new one is complete.
   const std::string partial = target + ".partial";

@@ -24,8 +24,9 @@
 // opened in direct mode), which replaces the package once committed.
 //
 // The update copy is made only once the cabinet is stored in the package and
-// the package committed: a failed build never replaces the baseline that the
-// next version's update is made against. A failed phase commits nothing of its
+// the package committed, and during a build it is put in place only together
+// with the package (StageUpdateCopy): a failed build -- its distribution too --
+// never replaces the baseline that the next version's update is made against. A failed phase commits nothing of its
 // own (the package stays as the table steps and any merge that ran left it)
 // and leaves no work files behind.
 #include <functional>
@@ -70,6 +71,10 @@ struct TCabinetJob {
   std::string AppDir;  // with a trailing "\"
   std::string ProductName;
   std::string VersionFolder;  // major.minor of the product version
+  // When it names a work file for the copy's path (a build that puts the copy
+  // in place together with the package), the copy is written there and left
+  // to the build; empty or not set: the copy replaces the old one at once.
+  std::function<std::string(const std::string& target)> StageUpdateCopy;
   // Drains the window message queue between sub-steps; may be empty.
   std::function<void()> Drain;
 };

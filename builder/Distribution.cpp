@@ -214,8 +214,10 @@ void RemoveFolder(const std::string& dir) {
 void LayOutInWorkFolder(TDistributionJob job, TZipSmith& zm, TZipSmith& zm2) {
   job.FolderSuffix.clear();
   const std::string folder = ExcludeTrailingPathDelimiter(DistributionDir(job));
+  const std::string setupIni = SetupIniPath(job), installBat = InstallBatPath(job);
   job.FolderSuffix = DistributionWorkSuffix;
   const std::string work = ExcludeTrailingPathDelimiter(DistributionDir(job));
+  const std::string workSetupIni = SetupIniPath(job), workInstallBat = InstallBatPath(job);
   // Left by a build that was killed.
   RemoveFolder(work);
   try {
@@ -228,9 +230,15 @@ void LayOutInWorkFolder(TDistributionJob job, TZipSmith& zm, TZipSmith& zm2) {
     if (!DirectoryExists(folder) && !ForceDirectories(folder))
       throw EDistributionError("The distribution folder \"" + folder + "\" cannot be made.");
     if (!job.CdImage) RemoveOldVolumes(folder + "\\");
-    for (const std::string& name : FileNamesIn(work))
-      if (!RenameFileReplacing(work + "\\" + name, folder + "\\" + name))
-        throw EDistributionError("The file \"" + folder + "\\" + name + "\" cannot be replaced.");
+    const auto putInPlace = [](const std::string& from, const std::string& to) {
+      if (!RenameFileReplacing(from, to)) throw EDistributionError("The file \"" + to + "\" cannot be replaced.");
+    };
+    for (const std::string& name : FileNamesIn(work)) {
+      const std::string file = work + "\\" + name;
+      if (!SameText(file, workSetupIni) && !SameText(file, workInstallBat)) putInPlace(file, folder + "\\" + name);
+    }
+    putInPlace(workSetupIni, setupIni);
+    if (job.FlashUi) putInPlace(workInstallBat, installBat);
   } catch (...) {
     RemoveFolder(work);
     throw;

@@ -57,7 +57,8 @@ struct TDistributionJob {
   std::string FlashMovie;                // the Flash GUI program (full path)
   std::vector<std::string> FlashSupportFiles;
   // Appended to the distribution folder's name: the build lays the
-  // distribution out in "CD-Image.partial\" and moves it in when complete.
+  // distribution out in "CD-Image.partial\" (setup.ini and install.bat too)
+  // and moves it in when complete.
   std::string FolderSuffix;
 };
 
@@ -67,6 +68,7 @@ inline constexpr char DistributionWorkSuffix[] = ".partial";
 // ---- names ----
 std::string DistributionPackageDir(const TDistributionJob& job);  // with "\"
 std::string DistributionDir(const TDistributionJob& job);         // "CD-Image\" or "Floppy-Images\" (+ suffix)
+// setup.ini and install.bat of a job with a FolderSuffix are in its work folder.
 std::string SetupIniPath(const TDistributionJob& job);            // beside the package
 std::string UninstallerCopyPath(const TDistributionJob& job);     // AppDir + "Uninstall<product>.exe"
 std::string InstallBatPath(const TDistributionJob& job);          // AppDir + "install.bat"
@@ -98,8 +100,10 @@ void MakeFloppyDistribution(const TDistributionJob& job, TZipSmith& zm, TZipSmit
 // Lays the distribution out in a work folder beside the distribution folder
 // (its name + DistributionWorkSuffix; one left by a killed build goes first)
 // and, once it is complete, moves its files into the folder, each replacing
-// its old one in one rename (floppy volumes of an earlier set go first). A
-// failure leaves the old distribution as it was and no work folder.
+// its old one in one rename (floppy volumes of an earlier set go first), then
+// setup.ini beside the package and install.bat into the program folder,
+// written in the work folder too. A failure leaves the old distribution,
+// setup.ini and install.bat as they were and no work folder.
 void LayOutInWorkFolder(TDistributionJob job, TZipSmith& zm, TZipSmith& zm2);
 
 // ---- the built project ----

@@ -55,13 +55,19 @@ std::string DistributionDir(const TDistributionJob& job) {
   return DistributionPackageDir(job) + (job.CdImage ? "CD-Image" : "Floppy-Images") + job.FolderSuffix + "\\";
 }
 
-std::string SetupIniPath(const TDistributionJob& job) { return DistributionPackageDir(job) + "setup.ini"; }
+// In a work folder's job both are written in the work folder and put in place
+// with the rest of the distribution.
+std::string SetupIniPath(const TDistributionJob& job) {
+  return (job.FolderSuffix.empty() ? DistributionPackageDir(job) : DistributionDir(job)) + "setup.ini";
+}
 
 std::string UninstallerCopyPath(const TDistributionJob& job) {
   return job.AppDir + "Uninstall" + job.ProductName + ".exe";
 }
 
-std::string InstallBatPath(const TDistributionJob& job) { return job.AppDir + "install.bat"; }
+std::string InstallBatPath(const TDistributionJob& job) {
+  return (job.FolderSuffix.empty() ? job.AppDir : DistributionDir(job)) + "install.bat";
+}
 
 std::string FloppyWholeArchivePath(const TDistributionJob& job) {
   return DistributionDir(job) + job.ProductName + "FloppySetup.zip";

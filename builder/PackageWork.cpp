@@ -12,8 +12,7 @@ namespace tq {
 
 namespace {
 
-const std::string* RunningWork = nullptr;  // the running build's work file
-const std::string* RunningPackage = nullptr;
+TPackageWork* Running = nullptr;  // the running build's work
 
 void Remove(const std::string& path) {
   if (!FileExists(path)) return;
@@ -23,58 +22,82 @@ void Remove(const std::string& path) {
 
 }  // namespace
 
-TPackageWork::TPackageWork(const std::string& package)
-    : FPackage(package), FWork(package + ".partial"), FPrevious(package + ".previous") {
+TPackageWork::TPackageWork(const std::string& package) {
   // Left by a build that was killed: the package itself is whole (it is
   // replaced in one rename only).
-  Remove(FWork);
-  Remove(FPrevious);
-  RunningWork = &FWork;
-  RunningPackage = &FPackage;
+  Stage(package);
+  Running = this;
 }
 
 TPackageWork::~TPackageWork() {
-  RunningWork = nullptr;
-  RunningPackage = nullptr;
-  if (FPlaced) {
-    if (FHadPrevious)
-      RenameFileReplacing(FPrevious, FPackage);
-    else
-      Remove(FPackage);
+  if (Running == this) Running = nullptr;
+  for (auto file = FFiles.rbegin(); file != FFiles.rend(); ++file) {
+    if (file->Placed) {
+      if (file->HadPrevious)
+        RenameFileReplacing(file->Previous, file->Target);
+      else
+        Remove(file->Target);
+    }
+    Remove(file->Work);
+    Remove(file->Previous);
   }
-  Remove(FWork);
-  Remove(FPrevious);
+}
+
+std::string TPackageWork::Stage(const std::string& target) {
+  for (const TFile& file : FFiles)
+    if (SameText(file.Target, target)) return file.Work;
+  TFile file;
+  file.Target = target;
+  file.Work = target + ".partial";
+  file.Previous = target + ".previous";
+  Remove(file.Work);
+  Remove(file.Previous);
+  FFiles.push_back(file);
+  return FFiles.back().Work;
 }
 
 void TPackageWork::PutInPlace() {
-  if (!FileExists(FWork)) throw EInOutError("The package " + FWork + " was not written.");
-  FHadPrevious = false;
-  if (FileExists(FPackage)) {
-    // A second name for the old package (a copy where the file system has no
-    // links), so the package's own name is never missing.
-    if (!CreateHardLinkA(FPrevious.c_str(), FPackage.c_str(), nullptr) && !CopyFile(FPackage, FPrevious, false)) {
+  if (!FileExists(WorkFile())) throw EInOutError("The package " + WorkFile() + " was not written.");
+  for (TFile& file : FFiles) {
+    if (file.Placed) continue;
+    const std::string what = &file == &FFiles.front() ? "the package " : "the file ";
+    if (!FileExists(file.Work)) throw EInOutError("The file " + file.Work + " was not written.");
+    file.HadPrevious = false;
+    if (FileExists(file.Target)) {
+      // A second name for the old file (a copy where the file system has no
+      // links), so the target's own name is never missing.
+      if (!CreateHardLinkA(file.Previous.c_str(), file.Target.c_str(), nullptr) &&
+          !CopyFile(file.Target, file.Previous, false)) {
+        const int error = GetLastOSError();
+        Remove(file.Previous);
+        throw EInOutError(error, "Cannot keep " + what + file.Target + " as " + file.Previous + ": " +
+                                     SysErrorMessage(error));
+      }
+      file.HadPrevious = true;
+    }
+    if (!RenameFileReplacing(file.Work, file.Target)) {
       const int error = GetLastOSError();
-      Remove(FPrevious);
-      throw EInOutError(error, "Cannot keep the package " + FPackage + " as " + FPrevious + ": " +
+      throw EInOutError(error, "Cannot replace " + what + file.Target + " with " + file.Work + ": " +
                                    SysErrorMessage(error));
     }
-    FHadPrevious = true;
+    file.Placed = true;
   }
-  if (!RenameFileReplacing(FWork, FPackage)) {
-    const int error = GetLastOSError();
-    throw EInOutError(error, "Cannot replace the package " + FPackage + " with " + FWork + ": " +
-                                 SysErrorMessage(error));
-  }
-  FPlaced = true;
 }
 
 void TPackageWork::Keep() {
-  FPlaced = false;
-  Remove(FPrevious);
+  for (TFile& file : FFiles) {
+    file.Placed = false;
+    Remove(file.Previous);
+  }
 }
 
 std::string BuiltPackageFile(const std::string& package) {
-  return RunningWork && RunningPackage && *RunningPackage == package ? *RunningWork : package;
+  return Running && Running->Package() == package ? Running->WorkFile() : package;
+}
+
+std::string StageWithBuiltPackage(const std::string& builtPackage, const std::string& target) {
+  if (!Running || Running->WorkFile() != builtPackage) return {};
+  return Running->Stage(target);
 }
 
 }  // namespace tq

@@ -363,18 +363,21 @@ class FailedBuildTest : public BuildCommandTest {
     ExpectEnded("Build Complete", Green);
     Package = Bytes(W->FOutputFile);
     Setup = Bytes(Dir + "CD-Image\\Setup.exe");
+    SetupIni = Bytes(Dir + "setup.ini");
     ASSERT_FALSE(Package.empty());
     ASSERT_FALSE(Setup.empty());
+    ASSERT_FALSE(SetupIni.empty());
   }
   void ExpectOldBuildKept() {
     ExpectEnded("Build Error", Red);
     EXPECT_EQ(Bytes(W->FOutputFile), Package) << "the package of the build before";
     EXPECT_EQ(Bytes(Dir + "CD-Image\\Setup.exe"), Setup) << "the distribution of the build before";
     EXPECT_EQ(FolderNames(Dir + "CD-Image\\"), std::vector<std::string>{"Setup.exe"});
+    EXPECT_EQ(Bytes(Dir + "setup.ini"), SetupIni) << "the setup.ini of the build before";
     EXPECT_EQ(WorkFilesBeside(), std::vector<std::string>{});
     EXPECT_THAT(Rows("SELECT File FROM File WHERE Sequence=20"), ElementsAre("FILE2Sdata.bin"));
   }
-  std::string Source, Package, Setup;
+  std::string Source, Package, Setup, SetupIni;
 };
 
 TEST_F(FailedBuildTest, LockedSourceNamesTheFile) {
@@ -397,11 +400,47 @@ TEST_F(FailedBuildTest, SourceDeletedAfterTheCheckNamesTheFile) {
 }
 
 TEST_F(FailedBuildTest, FailingDistributionBringsTheOldPackageBack) {
-  // Install.exe is part of every distribution.
+  // Install.exe is part of every distribution; setup.ini names the version.
   ASSERT_TRUE(DeleteFile(App + "Install.exe"));
+  W->edProductVersion->SetText("1.5.0");
   Prompts.Expect(pkMessageDlg, "Install.exe");
   ClickBuild();
   ExpectOldBuildKept();
+}
+
+// The update baseline follows the package: a build whose distribution fails
+// leaves the one of the build before, a complete build replaces it.
+TEST_F(FailedBuildTest, FailingDistributionKeepsTheOldUpdateBaseline) {
+  W->ckbIncludePatching->SetChecked(true);
+  VersionReminderDlg->ckbDontShow->SetChecked(true);
+  W->FAllowAutoUpdate = 0;
+  const std::string old = App + "Patches\\Tool\\Version1.0\\Old\\";
+  const auto build = [this](const std::string& failure) {
+    Prompts.Expect(pkModalForm, "FtpDataDlg", mrCancel);
+    if (!failure.empty()) Prompts.Expect(pkMessageDlg, failure);
+    ClickBuild();
+  };
+  build("");
+  ExpectEnded("Build Complete", Green);
+  Package = Bytes(W->FOutputFile);
+  Setup = Bytes(Dir + "CD-Image\\Setup.exe");
+  SetupIni = Bytes(Dir + "setup.ini");
+  const std::string baseline = Bytes(old + "primary.cab");
+  ASSERT_FALSE(baseline.empty());
+
+  Write(Source, std::string(200000, 'e'));  // the next cabinet differs
+  ASSERT_TRUE(DeleteFile(App + "Install.exe"));
+  build("Install.exe");
+  ExpectOldBuildKept();
+  EXPECT_TRUE(Bytes(old + "primary.cab") == baseline) << "the baseline of the build before";
+  EXPECT_EQ(FolderNames(old), std::vector<std::string>{"primary.cab"});
+
+  ASSERT_TRUE(CopyFile(std::string(TQ_PROGRAM_DIR) + "\\Install.exe", App + "Install.exe", false));
+  build("");
+  ExpectEnded("Build Complete", Green);
+  EXPECT_FALSE(Bytes(old + "primary.cab") == baseline) << "the new build's baseline";
+  EXPECT_EQ(FolderNames(old), std::vector<std::string>{"primary.cab"});
+  EXPECT_EQ(WorkFilesBeside(), std::vector<std::string>{});
 }
 
 TEST_F(FailedBuildTest, StaleWorkFilesOfAKilledBuildGoWithTheNextBuild) {

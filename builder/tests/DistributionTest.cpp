@@ -327,6 +327,34 @@ TEST_F(DistributionTest, LayingOutInTheWorkFolderReplacesAWholeSetOrNothing) {
   EXPECT_FALSE(DirectoryExists(work));
 }
 
+// setup.ini and install.bat are laid out in the work folder with the rest: a
+// layout that fails leaves the earlier ones byte for byte, one that succeeds
+// puts the new ones in their places (and none in the distribution folder).
+TEST_F(DistributionTest, SetupIniAndInstallBatAreReplacedOnlyWithAWholeDistribution) {
+  const std::string work = Out + "CD-Image.partial\\";
+  UseFlashFrontEnd();
+  const std::string oldIni = "[Setup]\r\nVersion=1.0\r\nMsiname=My Product.msi\r\n";
+  const std::string oldBat = "msiexec /i \"Old Product.msi\"\r\n";
+  WriteText(Out + "setup.ini", oldIni);
+  WriteText(App + "install.bat", oldBat);
+  ASSERT_TRUE(DeleteFile(App + "Install.exe"));
+  EXPECT_THROW(LayOutInWorkFolder(Job, Zip, Zip2), EDistributionError);
+  EXPECT_EQ(ReadText(Out + "setup.ini"), oldIni);
+  EXPECT_EQ(ReadText(App + "install.bat"), oldBat);
+  EXPECT_EQ(ziptest::FilesIn(Out + "CD-Image\\"), std::vector<std::string>{});
+  EXPECT_FALSE(DirectoryExists(work));
+
+  ASSERT_TRUE(CopyFile(std::string(TQ_PROGRAM_DIR) + "\\Install.exe", App + "Install.exe", false));
+  LayOutInWorkFolder(Job, Zip, Zip2);
+  EXPECT_NE(ReadText(Out + "setup.ini").find("Version=2.5\r\n"), std::string::npos);
+  EXPECT_EQ(ReadText(App + "install.bat"), InstallBatText("My Product.msi"));
+  EXPECT_EQ(ziptest::FilesIn(Out + "CD-Image\\"), std::vector<std::string>{"Setup.exe"});
+  EXPECT_EQ(Members(Out + "CD-Image\\Setup.exe"),
+            (std::vector<std::string>{"Installation.txt", "Install.exe", "My Product.msi", "UninstallMy Product.exe",
+                                      "install.bat", "Sorvex.exe", "Setup Movie.exe", "movie.swf", "setup.ini"}));
+  EXPECT_FALSE(DirectoryExists(work));
+}
+
 TEST_F(DistributionTest, FloppyFailureRaises) {
   ASSERT_TRUE(DeleteFile(App + "ZIPSTUB.BIN"));
   EXPECT_THROW(MakeFloppyDistribution(Job, Zip, Zip2), EDistributionError);
