@@ -7,4 +7,16 @@
 case "${WINEDEBUG:-}" in
   -all) export WINEDEBUG="-all,err+module" ;;
 esac
-exec "${TQ_WINE:-/usr/lib/wine/wine64}" "$@"
+# A failed run says how it ended (ctest records only "Failed"): its status
+# (above 128: the signal that ended it) and its time, so a program that died at
+# once, before any output of its own, explains itself. ctest's timeout ends
+# this script's whole process tree, Wine with it.
+started=$EPOCHREALTIME
+"${TQ_WINE:-/usr/lib/wine/wine64}" "$@"
+status=$?
+if [ "$status" -ne 0 ]; then
+  ended=$EPOCHREALTIME
+  elapsed=$(( (${ended/./} - ${started/./}) / 1000 ))
+  printf 'wine-run: %s ended with status %d after %d ms\n' "$1" "$status" "$elapsed" >&2
+fi
+exit "$status"
