@@ -7,8 +7,11 @@
 // the name order of the folder), in a small directory tree. The package is
 // <work dir>Bench.msi. Each step prints its wall time and this process's CPU
 // time (user + kernel), which other programs on a busy machine do not inflate
-// as much as they do the wall time.
+// as much as they do the wall time, and the peak resident memory of this
+// process so far (its own high-water mark, not a launcher's).
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -60,7 +63,17 @@ class TStopwatch {
   double FCpu = CpuSeconds();
 };
 
-void PrintTimes(const char* name, TTimes t) { std::printf("  %-22s %8.2f s %8.2f s cpu\n", name, t.Wall, t.Cpu); }
+// This process's peak resident memory so far, in MB.
+unsigned long long PeakMegabytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+  return counters.PeakWorkingSetSize >> 20;
+}
+
+void PrintTimes(const char* name, TTimes t) {
+  std::printf("  %-22s %8.2f s %8.2f s cpu %6llu MB peak\n", name, t.Wall, t.Cpu, PeakMegabytes());
+}
 
 // The files of a folder (not its subfolders), in name order.
 std::vector<std::string> SourceFiles(const std::string& dir) {
