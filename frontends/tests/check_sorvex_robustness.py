@@ -124,6 +124,12 @@ def main():
     open(os.path.join(WORK, "setup.ini"), "wb").write(b"[Setup]\r\nMsiname=Sample.msi\r\nPerUser=false\r\n")
     SORVEX = os.path.join(WORK, "Sorvex.exe")
 
+    # The port is the machine's, not this test run's: a Sorvex of another run
+    # (another build tree's tests) would answer in place of ours.
+    taken = [line for local, line in listeners() if local.endswith(":%d" % PORT)]
+    if taken:
+        fail("port %d is already taken by another program: %r" % (PORT, taken))
+
     proc = start(["Sample.msi"])
     a = Client()
     greeting = a.message()
