@@ -43,12 +43,14 @@ TForm1::TForm1(TComponent* owner, int port)
 
 TForm1::~TForm1() {
   Shutdown();
+  CloseHandle(FStarted);
   if (Application) Application->OnException = nullptr;
   if (Form1 == this) Form1 = nullptr;
 }
 
 void TForm1::Shutdown() {
   if (FEnding.exchange(true)) return;
+  SetEvent(FStarted);  // a session still waiting for the start sees the end
   SetProgressOutputs(nullptr);
   // Destroying the listener disconnects every connection and waits for its
   // thread, which waits for the session's worker.
@@ -57,6 +59,11 @@ void TForm1::Shutdown() {
 }
 
 void TForm1::FormCreate(TObject*) {
+  // Sessions wait for this handler, also when it fails half-way.
+  struct TStarted {
+    HANDLE Event;
+    ~TStarted() { SetEvent(Event); }
+  } started{FStarted};
   if (ProgramFolder.empty()) ReadCommandLine();
   Application->OnException = [this](TObject* sender, const std::exception& e) { AppException(sender, e); };
   IsNT = PlatformIsNT();

@@ -104,6 +104,10 @@ class TForm1 : public TFrontEndForm, public TSessionHost {
 
   std::atomic<bool> FEnding{false};
   std::atomic<bool> FLastInstallFailed{false};
+  // Set once the creation handler has read the package (or the program ends):
+  // the listener is active before it runs, and a session greets its client
+  // only with what the handler read.
+  HANDLE FStarted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   TPercentProgress FProgress;
   std::mutex FCurrentLock;
   std::shared_ptr<TTidewireServer> FCurrent;  // the latest client's connection

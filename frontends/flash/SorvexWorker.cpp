@@ -124,6 +124,10 @@ void TForm1::TidewireListener1Connect(TTidewireServerThread* thread) {
 }
 
 void TForm1::Serve(TWorkThread& worker) {
+  // A client may connect before the creation handler has read the package:
+  // its greeting waits for it.
+  WaitForSingleObject(FStarted, INFINITE);
+  if (Ending()) return;
   TServerConnection connection(*worker.Connection);
   HRESULT com = E_FAIL;
   try {
