@@ -9,13 +9,15 @@
 
 #include <string>
 
+#include "RunName.h"
+
 namespace {
 
 struct TPrivateDesktop {
   HDESK Desktop = nullptr;
 
   TPrivateDesktop() {
-    const std::string name = "tq-test-" + std::to_string(GetCurrentProcessId());
+    const std::string& name = tq::testing::RunName();
     Desktop = CreateDesktopA(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
     // Before the first window of the thread; a test program that made one
     // already stays on the shared desktop.

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "RunName.h"
+
 namespace {
 
 struct TPrivateTempFolder {
@@ -18,7 +20,7 @@ struct TPrivateTempFolder {
     char base[MAX_PATH + 1];
     DWORD n = GetTempPathA(sizeof base, base);
     if (n == 0 || n > MAX_PATH) return;
-    std::string folder = std::string(base, n) + "tq-test-" + std::to_string(GetCurrentProcessId());
+    std::string folder = std::string(base, n) + tq::testing::RunName();
     if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return;
     SetEnvironmentVariableA("TMP", folder.c_str());
     SetEnvironmentVariableA("TEMP", folder.c_str());
