@@ -57,11 +57,10 @@ std::string TPackageWork::Stage(const std::string& target) {
 }
 
 void TPackageWork::PutInPlace() {
-  if (!FileExists(WorkFile())) throw EInOutError("The package " + WorkFile() + " was not written.");
   for (TFile& file : FFiles) {
     if (file.Placed) continue;
-    const std::string what = &file == &FFiles.front() ? "the package " : "the file ";
-    if (!FileExists(file.Work)) throw EInOutError("The file " + file.Work + " was not written.");
+    const std::string what = &file == &FFiles.front() ? "package " : "file ";
+    if (!FileExists(file.Work)) throw EInOutError("The " + what + file.Work + " was not written.");
     file.HadPrevious = false;
     if (FileExists(file.Target)) {
       // A second name for the old file (a copy where the file system has no
@@ -70,14 +69,14 @@ void TPackageWork::PutInPlace() {
           !CopyFile(file.Target, file.Previous, false)) {
         const int error = GetLastOSError();
         Remove(file.Previous);
-        throw EInOutError(error, "Cannot keep " + what + file.Target + " as " + file.Previous + ": " +
+        throw EInOutError(error, "Cannot keep the " + what + file.Target + " as " + file.Previous + ": " +
                                      SysErrorMessage(error));
       }
       file.HadPrevious = true;
     }
     if (!RenameFileReplacing(file.Work, file.Target)) {
       const int error = GetLastOSError();
-      throw EInOutError(error, "Cannot replace " + what + file.Target + " with " + file.Work + ": " +
+      throw EInOutError(error, "Cannot replace the " + what + file.Target + " with " + file.Work + ": " +
                                    SysErrorMessage(error));
     }
     file.Placed = true;
