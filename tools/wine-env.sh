@@ -12,6 +12,11 @@ _tq_driver="null"
 # script run with the tests' TQ_WINE_ROOT ended the test programs running then,
 # and the next test's switch back ended the screenshot's.
 if [ "$_tq_driver" = x11 ]; then export WINEPREFIX="$_tq_root/prefix-x11"; else export WINEPREFIX="$_tq_root/prefix"; fi
+# The server's own errors: when it finds a program at fault ("Protocol error"),
+# it ends that program with status 1, and what it says goes to the stderr it
+# was started with. Whichever call below starts the server, that is this file,
+# so tools/wine-run.sh can show what the server said while a program ran.
+export TQ_WINESERVER_LOG="$WINEPREFIX.server.log"
 # The 64-bit loader starts 64-bit programs itself and hands 32-bit ones to Wine's
 # 32-bit loader, which needs a kernel that runs 32-bit Linux programs.
 if [ -x /usr/lib/wine/wine64 ]; then export TQ_WINE=/usr/lib/wine/wine64; else export TQ_WINE="$(command -v wine64 || command -v wine)"; fi
@@ -21,7 +26,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export XDG_DATA_HOME="$_tq_root/xdg"
 mkdir -p "$XDG_DATA_HOME"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$TQ_WINE" wineboot --init </dev/null >/dev/null 2>&1
+  "$TQ_WINE" wineboot --init </dev/null >/dev/null 2>>"$TQ_WINESERVER_LOG"
   wineserver -w
 fi
 # A crashing program ends at once: no debugger is attached to it (an attached
@@ -31,19 +36,19 @@ fi
 if [ ! -f "$WINEPREFIX/.tq-no-debugger" ]; then
   for _tq_key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
                  'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
-    "$TQ_WINE" reg add "$_tq_key" /v Debugger /d false /f </dev/null >/dev/null 2>&1 || true
+    "$TQ_WINE" reg add "$_tq_key" /v Debugger /d false /f </dev/null >/dev/null 2>>"$TQ_WINESERVER_LOG" || true
   done
   touch "$WINEPREFIX/.tq-no-debugger"
 fi
 if ! grep -q "\"Graphics\"=\"$_tq_driver\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
-  "$TQ_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$_tq_driver" /f </dev/null >/dev/null 2>&1
+  "$TQ_WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$_tq_driver" /f </dev/null >/dev/null 2>>"$TQ_WINESERVER_LOG"
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
 fi
 # One persistent server; the services must not inherit our stdout/stderr or
 # callers that wait on those pipes (ctest) never finish.
-wineserver -p </dev/null >/dev/null 2>&1 || true  # fails when one already runs
-setsid "$TQ_WINE" cmd /c exit </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>>"$TQ_WINESERVER_LOG" || true  # fails when one already runs
+setsid "$TQ_WINE" cmd /c exit </dev/null >/dev/null 2>>"$TQ_WINESERVER_LOG"
 # TQ_WINDOWS_BUILD: the Windows build that runs here: win32 (the shipped i686
 # programs) where Wine's 32-bit side runs, else win64.
 if "$TQ_WINE" 'C:\windows\syswow64\cmd.exe' /c exit 7 </dev/null >/dev/null 2>&1; [ $? -eq 7 ]; then

@@ -11,6 +11,13 @@ esac
 # (above 128: the signal that ended it) and its time, so a program that died at
 # once, before any output of its own, explains itself. ctest's timeout ends
 # this script's whole process tree, Wine with it.
+# What the Wine server said meanwhile (tools/wine-env.sh names its log) is
+# shown with it: a program the server ended for a fault of its own finds the
+# reason only there. Other programs run at the same time, so each line of the
+# span is shown, not only this program's.
+log="${TQ_WINESERVER_LOG:-}"
+logStart=0
+[ -n "$log" ] && [ -f "$log" ] && logStart=$(stat -c %s "$log")
 started=$EPOCHREALTIME
 "${TQ_WINE:-/usr/lib/wine/wine64}" "$@"
 status=$?
@@ -18,5 +25,8 @@ if [ "$status" -ne 0 ]; then
   ended=$EPOCHREALTIME
   elapsed=$(( (${ended/./} - ${started/./}) / 1000 ))
   printf 'wine-run: %s ended with status %d after %d ms\n' "$1" "$status" "$elapsed" >&2
+  if [ -n "$log" ] && [ -f "$log" ] && [ "$(stat -c %s "$log")" -gt "$logStart" ]; then
+    tail -c +"$((logStart + 1))" "$log" | tail -n 20 | sed 's/^/wine-run: the Wine server said: /' >&2
+  fi
 fi
 exit "$status"
