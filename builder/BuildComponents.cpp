@@ -4,7 +4,10 @@
 // support, the update-support files and the FTP settings file Updates2.dat.
 #include "BuildSteps.h"
 
+#include <algorithm>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BuildAuxFiles.h"
@@ -36,26 +39,53 @@ const char* const InsertModuleComponentsRow =
 
 const char* const FtpDataError = "Error encrypting remote website data.";
 
-// The rows that join components to features and modules wait until the
-// Component rows are written: inserts that alternate between the tables cost
-// the installer time that grows with the square of the rows, inserts table by
-// table do not. Written in the order they came.
-struct TJoinRows {
-  std::vector<TSqlValues> Feature, Module;
+// The Component rows and the rows that join components to features and
+// modules, held until all are known, then written table by table through one
+// prepared statement each: the Component rows, then the FeatureComponents rows
+// feature by feature, in the order the Feature table keeps its rows, then the
+// ModuleComponents rows. Inserts that alternate between the tables cost the
+// installer time that grows with the square of the rows. The installer keeps a
+// table's rows in key order and moves every row after an insert's place: join
+// rows in file order alternated between the features, each going into the
+// middle of the table; feature by feature, each goes at the end.
+struct TComponentRows {
+  struct TRow {
+    std::string Feature;
+    TSqlValues Component;
+  };
+  std::vector<TRow> Rows;
+  std::vector<TSqlValues> Module;
+
+  void Add(const std::string& feature, TSqlValues component) { Rows.push_back({feature, std::move(component)}); }
+
   void Write(TBuild& build) {
-    for (const TSqlValues& row : Feature) build.RunStatement(InsertFeatureComponentsRow, row);
-    for (const TSqlValues& row : Module) build.RunStatement(InsertModuleComponentsRow, row);
-    Feature.clear();
+    build.PrepareRows(InsertComponentRow, 6);
+    for (const TRow& row : Rows) build.RunPrepared(row.Component);
+    std::map<std::string, size_t> rank;  // feature, its place in the Feature table
+    build.OpenView("SELECT `Feature` FROM `Feature`");
+    while (build.Fetch()) rank.emplace(build.FieldString(1), rank.size());
+    auto place = [&](const TRow& row) {
+      auto found = rank.find(row.Feature);
+      return found == rank.end() ? rank.size() : found->second;
+    };
+    std::stable_sort(Rows.begin(), Rows.end(), [&](const TRow& a, const TRow& b) { return place(a) < place(b); });
+    build.PrepareRows(InsertFeatureComponentsRow, 2);
+    for (const TRow& row : Rows) build.RunPrepared({row.Feature, row.Component[0]});
+    // (the ModuleComponents table exists in merge modules alone)
+    if (!Module.empty()) build.PrepareRows(InsertModuleComponentsRow, 3);
+    for (const TSqlValues& row : Module) build.RunPrepared(row);
+    build.CloseView();
+    Rows.clear();
     Module.clear();
   }
 };
 
-// Writes the component of one package file; its FeatureComponents row waits.
+// The component of one package file, written with the others.
 // Its key path, the file's File row, is set by the File step once that row is
 // written (SetComponentKeyPaths): a key already stored as a string of the
 // package makes each File insert scan the whole File table for a duplicate,
 // a cost that grows with the square of the files.
-void AddFileComponent(TBuild& build, const TPackageFile& file, TJoinRows& joins) {
+void AddFileComponent(TBuild& build, const TPackageFile& file, TComponentRows& rows) {
   std::string id;
   if (file.Group == pgChoiceFile || file.Group == pgUninstaller)
     id = NewComponentId();
@@ -65,8 +95,7 @@ void AddFileComponent(TBuild& build, const TPackageFile& file, TJoinRows& joins)
     id = file.DirectoryKey == "SystemFolder" ? SharedComponentId(file.DirectoryKey + "\\" + file.Name)
                                              : NewComponentId();
   const std::string key = file.ComponentKey(build.FKeySuffix);
-  build.RunStatement(InsertComponentRow, {key, id, file.DirectoryKey, file.Attributes, nullptr, nullptr});
-  joins.Feature.push_back({file.Feature, key});
+  rows.Add(file.Feature, {key, id, file.DirectoryKey, file.Attributes, nullptr, nullptr});
 }
 
 }  // namespace
@@ -84,14 +113,13 @@ void WriteComponentTables(TBuild& build) {
 
   // The updates-menu registry rows of the hidden feature BRINDLEREGDATA, after
   // the helper programs.
-  TJoinRows joins;
+  TComponentRows rows;
   bool registryWritten = false;
   auto writeRegistryComponent = [&] {
     if (registryWritten) return;
     registryWritten = true;
     const std::string registryComponent = "COMPBRINDLEREGDATA" + build.FKeySuffix;
-    build.RunStatement(InsertComponentRow, {registryComponent, NewComponentId(), "TARGETDIR", 16, nullptr, nullptr});
-    joins.Feature.push_back({"BRINDLEREGDATA", registryComponent});
+    rows.Add("BRINDLEREGDATA", {registryComponent, NewComponentId(), "TARGETDIR", 16, nullptr, nullptr});
   };
   build.FUninstallChoice = UninstallerChoice(project);
 
@@ -105,20 +133,20 @@ void WriteComponentTables(TBuild& build) {
     if (file.Group == pgFtpData) {
       // Asked for once the update-support files are written; the file goes in
       // only when it was written.
-      if (project.AskFtpSettings && project.AskFtpSettings() != mrOk) return joins.Write(build);
+      if (project.AskFtpSettings && project.AskFtpSettings() != mrOk) return rows.Write(build);
       if (project.FtpData && WriteFtpDataFile(*project.FtpData, project.ProjectFile, project.ProductName)) {
         build.FFtpDataWritten = true;
       } else {
         MessageBox(FtpDataError, ApplicationTitle(), MB_OK);
-        return joins.Write(build);
+        return rows.Write(build);
       }
     }
-    AddFileComponent(build, file, joins);
+    AddFileComponent(build, file, rows);
     if (mergeModule && file.Group == pgChoiceFile)
-      joins.Module.push_back({file.ComponentKey(build.FKeySuffix), build.FModuleId, language});
+      rows.Module.push_back({file.ComponentKey(build.FKeySuffix), build.FModuleId, language});
   }
   writeRegistryComponent();
-  joins.Write(build);
+  rows.Write(build);
 }
 
 }  // namespace tq

@@ -116,6 +116,40 @@ void TBuild::RunStatement(const std::string& sql, const TSqlValues& values) {
   CloseView();
 }
 
+void TBuild::PrepareRows(const std::string& sql, unsigned valueCount) {
+  CheckDatabase(sql);
+  FRecord.Close();
+  FView.Close();
+  Check(MsiDatabaseOpenViewW(FDatabase.Get(), Wide(sql).c_str(), FView.Receive()), sql);
+  FRecord.Reset(MsiCreateRecord(valueCount));
+  if (!FRecord) throw EInstallerError(ERROR_OUTOFMEMORY, sql);
+  FPreparedSql = sql;
+}
+
+void TBuild::RunPrepared(const TSqlValues& values) {
+  if (!FView || !FRecord || values.size() != MsiRecordGetFieldCount(FRecord.Get()))
+    throw EInstallerError(ERROR_INVALID_HANDLE, FPreparedSql);
+  UINT field = 1;
+  for (const TSqlValue& v : values) {
+    switch (v.Kind) {
+      case TSqlValue::svNull:
+        // An empty string makes the field NULL again.
+        Check(MsiRecordSetStringW(FRecord.Get(), field, L""), FPreparedSql);
+        break;
+      case TSqlValue::svInteger:
+        Check(MsiRecordSetInteger(FRecord.Get(), field, v.Integer), FPreparedSql);
+        break;
+      case TSqlValue::svString:
+        Check(MsiRecordSetStringW(FRecord.Get(), field, Wide(v.String).c_str()), FPreparedSql);
+        break;
+    }
+    ++field;
+  }
+  Check(MsiViewExecute(FView.Get(), FRecord.Get()), FPreparedSql);
+  // A view runs again only once closed.
+  Check(MsiViewClose(FView.Get()), FPreparedSql);
+}
+
 void TBuild::DropTable(const std::string& table) {
   try {
     RunStatement("DROP TABLE " + table);

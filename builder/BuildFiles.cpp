@@ -127,12 +127,13 @@ class TFileWriter {
  public:
   explicit TFileWriter(TBuild& build) : FBuild(build) {}
 
-  // Writes the File row of a package file; answers its file key.
+  // Writes the File row of a package file through the prepared File insert
+  // (PrepareRows); answers its file key.
   std::string AddFile(const TPackageFile& file) {
     const std::string key = file.FileKey(FBuild.FKeySuffix);
     TFoundFile found = FLookUp.Find(file.Source, file.Name);
     const std::string fileNameColumn = ShortNameFor(found, file.DirectoryKey) + "|" + found.LongName;
-    FBuild.RunStatement(InsertFileRow, {key, file.ComponentKey(FBuild.FKeySuffix), fileNameColumn,
+    FBuild.RunPrepared({key, file.ComponentKey(FBuild.FKeySuffix), fileNameColumn,
                                         static_cast<int>(found.Size), nullptr, nullptr, FSequence});
     FLastSequence = FSequence;
     FSequence += 10;
@@ -205,6 +206,7 @@ void WriteFileTables(TBuild& build) {
   std::vector<std::pair<const char*, std::string>> marks;  // statement, file key
   std::map<std::string, std::string> keyPaths;             // component key, file key
   const TBuildChoice* drained = nullptr;
+  build.PrepareRows(InsertFileRow, 7);
   for (const TPackageFile& file : PackageFiles(project, build.FFtpDataWritten)) {
     if (file.Group == pgChoiceFile && file.Choice != drained) {
       DrainMessages();
@@ -226,6 +228,7 @@ void WriteFileTables(TBuild& build) {
       marks.emplace_back(InsertSelfRegRow, key);
     }
   }
+  build.CloseView();
   for (const auto& [statement, key] : marks) build.RunStatement(statement, {key});
   SetComponentKeyPaths(build, keyPaths);
 

@@ -97,6 +97,13 @@ class TBuild {
   void DropTable(const std::string& table);
   // DropTable, then the table's CREATE TABLE statement, which must succeed.
   void RecreateTable(const std::string& table, const std::string& createStatement);
+  // Many rows through one statement (an INSERT with one "?" per value): the
+  // statement is read once and its view executed once per row, with one
+  // parameter record refilled for each row. PrepareRows replaces the current
+  // view; RunPrepared runs the prepared view with the row's values (as many as
+  // the statement's markers); CloseView ends it.
+  void PrepareRows(const std::string& sql, unsigned valueCount);
+  void RunPrepared(const TSqlValues& values);
 
   // ---- views over rows ----
   // Opens and executes a view, replacing (and releasing) the previous one.
@@ -165,6 +172,7 @@ class TBuild {
   void CheckDatabase(const std::string& operation) const;
   void OpenDatabaseIn(const std::string& path, const wchar_t* mode);
   TMsiHandle FRecord;       // the view's current record
+  std::string FPreparedSql;  // the statement PrepareRows prepared
   TMsiHandle FSummaryInfo;  // open between OpenSummaryInformation and its Persist
 };
 
