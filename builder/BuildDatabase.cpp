@@ -31,25 +31,32 @@ void Check(UINT result, const std::string& operation) {
   if (result != ERROR_SUCCESS) throw EInstallerError(result, operation);
 }
 
+// Fills field n of the record with value n; an empty string makes a field NULL
+// (a record refilled for another row).
+void SetFields(MSIHANDLE record, const TSqlValues& values, const std::string& sql) {
+  UINT field = 1;
+  for (const TSqlValue& v : values) {
+    switch (v.Kind) {
+      case TSqlValue::svNull:
+        Check(MsiRecordSetStringW(record, field, L""), sql);
+        break;
+      case TSqlValue::svInteger:
+        Check(MsiRecordSetInteger(record, field, v.Integer), sql);
+        break;
+      case TSqlValue::svString:
+        Check(MsiRecordSetStringW(record, field, Wide(v.String).c_str()), sql);
+        break;
+    }
+    ++field;
+  }
+}
+
 // A record of the values, field n holding value n; no record for no values.
 TMsiHandle ParameterRecord(const TSqlValues& values, const std::string& sql) {
   if (values.empty()) return {};
   TMsiHandle record(MsiCreateRecord(static_cast<UINT>(values.size())));
   if (!record) throw EInstallerError(ERROR_OUTOFMEMORY, sql);
-  UINT field = 1;
-  for (const TSqlValue& v : values) {
-    switch (v.Kind) {
-      case TSqlValue::svNull:
-        break;  // a new record's fields are NULL
-      case TSqlValue::svInteger:
-        Check(MsiRecordSetInteger(record.Get(), field, v.Integer), sql);
-        break;
-      case TSqlValue::svString:
-        Check(MsiRecordSetStringW(record.Get(), field, Wide(v.String).c_str()), sql);
-        break;
-    }
-    ++field;
-  }
+  SetFields(record.Get(), values, sql);
   return record;
 }
 
@@ -129,22 +136,7 @@ void TBuild::PrepareRows(const std::string& sql, unsigned valueCount) {
 void TBuild::RunPrepared(const TSqlValues& values) {
   if (!FView || !FRecord || values.size() != MsiRecordGetFieldCount(FRecord.Get()))
     throw EInstallerError(ERROR_INVALID_HANDLE, FPreparedSql);
-  UINT field = 1;
-  for (const TSqlValue& v : values) {
-    switch (v.Kind) {
-      case TSqlValue::svNull:
-        // An empty string makes the field NULL again.
-        Check(MsiRecordSetStringW(FRecord.Get(), field, L""), FPreparedSql);
-        break;
-      case TSqlValue::svInteger:
-        Check(MsiRecordSetInteger(FRecord.Get(), field, v.Integer), FPreparedSql);
-        break;
-      case TSqlValue::svString:
-        Check(MsiRecordSetStringW(FRecord.Get(), field, Wide(v.String).c_str()), FPreparedSql);
-        break;
-    }
-    ++field;
-  }
+  SetFields(FRecord.Get(), values, FPreparedSql);
   Check(MsiViewExecute(FView.Get(), FRecord.Get()), FPreparedSql);
   // A view runs again only once closed.
   Check(MsiViewClose(FView.Get()), FPreparedSql);
