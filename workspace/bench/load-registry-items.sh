@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Times loading and replacing a project with many Registry page items in the
-# real Tarnquill (driven by tqdrive): the start with no project and the start
-# with the example of N extra registry items (the load). Not a test.
+# real Tarnquill (driven by tqdrive): the start with no project, the start
+# with the example of N extra registry items (the load, closing included) and
+# tqloadbench's in-process times of the same load, of a second such project
+# loaded over it (the replace) and of the window's end. Not a test.
 #   workspace/bench/load-registry-items.sh [Windows build folder] [N]   (build/win64, 10000)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -14,6 +16,8 @@ work="$build/load-registry-items-bench"
 quiet_program_copy "$build/program" "$work"
 "$TQ_WINE" "$build/tools/tqexample.exe" --registry-items "$items" "$(winpath "$root/examples/Sample/files")" \
   "$(winpath "$work/First/1.0/First.ipr")" >/dev/null
+"$TQ_WINE" "$build/tools/tqexample.exe" --registry-items "$items" --product-name "Second Product" \
+  "$(winpath "$root/examples/Sample/files")" "$(winpath "$work/Second/1.0/Second.ipr")" >/dev/null
 
 run() {  # run LABEL ARGS... : prints the seconds from start to end
   local label="$1" t0 t1
@@ -26,4 +30,8 @@ run() {  # run LABEL ARGS... : prints the seconds from start to end
 }
 run "start, no project"
 run "start with $items registry items" "$(winpath "$work/First/1.0/First.ipr")"
+# The same load, a second project of as many items loaded over it and the
+# window's end, each timed alone in-process.
+"$TQ_WINE" "$build/tools/tqloadbench.exe" "$(winpath "$prog")" "$(winpath "$work/First/1.0/First.ipr")" \
+  "$(winpath "$work/Second/1.0/Second.ipr")" </dev/null | tr -d '\r'
 rm -rf "$work"
