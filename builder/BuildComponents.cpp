@@ -52,6 +52,7 @@ struct TComponentRows {
   struct TRow {
     std::string Feature;
     TSqlValues Component;
+    size_t Place = 0;  // the feature's place in the Feature table
   };
   std::vector<TRow> Rows;
   std::vector<TSqlValues> Module;
@@ -64,11 +65,11 @@ struct TComponentRows {
     std::map<std::string, size_t> rank;  // feature, its place in the Feature table
     build.OpenView("SELECT `Feature` FROM `Feature`");
     while (build.Fetch()) rank.emplace(build.FieldString(1), rank.size());
-    auto place = [&](const TRow& row) {
+    for (TRow& row : Rows) {
       auto found = rank.find(row.Feature);
-      return found == rank.end() ? rank.size() : found->second;
-    };
-    std::stable_sort(Rows.begin(), Rows.end(), [&](const TRow& a, const TRow& b) { return place(a) < place(b); });
+      row.Place = found == rank.end() ? rank.size() : found->second;
+    }
+    std::stable_sort(Rows.begin(), Rows.end(), [](const TRow& a, const TRow& b) { return a.Place < b.Place; });
     build.PrepareRows(InsertFeatureComponentsRow, 2);
     for (const TRow& row : Rows) build.RunPrepared({row.Feature, row.Component[0]});
     // (the ModuleComponents table exists in merge modules alone)

@@ -31,15 +31,13 @@ void Check(UINT result, const std::string& operation) {
   if (result != ERROR_SUCCESS) throw EInstallerError(result, operation);
 }
 
-// Fills field n of the record with value n; an empty string makes a field NULL
-// (a record refilled for another row).
+// Fills field n of a record whose fields are all NULL with value n.
 void SetFields(MSIHANDLE record, const TSqlValues& values, const std::string& sql) {
   UINT field = 1;
   for (const TSqlValue& v : values) {
     switch (v.Kind) {
       case TSqlValue::svNull:
-        Check(MsiRecordSetStringW(record, field, L""), sql);
-        break;
+        break;  // the field stays NULL
       case TSqlValue::svInteger:
         Check(MsiRecordSetInteger(record, field, v.Integer), sql);
         break;
@@ -136,6 +134,8 @@ void TBuild::PrepareRows(const std::string& sql, unsigned valueCount) {
 void TBuild::RunPrepared(const TSqlValues& values) {
   if (!FView || !FRecord || values.size() != MsiRecordGetFieldCount(FRecord.Get()))
     throw EInstallerError(ERROR_INVALID_HANDLE, FPreparedSql);
+  // As a new record: no field keeps the row before's value.
+  Check(MsiRecordClearData(FRecord.Get()), FPreparedSql);
   SetFields(FRecord.Get(), values, FPreparedSql);
   Check(MsiViewExecute(FView.Get(), FRecord.Get()), FPreparedSql);
   // A view runs again only once closed.

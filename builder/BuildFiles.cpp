@@ -133,8 +133,8 @@ class TFileWriter {
     const std::string key = file.FileKey(FBuild.FKeySuffix);
     TFoundFile found = FLookUp.Find(file.Source, file.Name);
     const std::string fileNameColumn = ShortNameFor(found, file.DirectoryKey) + "|" + found.LongName;
-    FBuild.RunPrepared({key, file.ComponentKey(FBuild.FKeySuffix), fileNameColumn,
-                                        static_cast<int>(found.Size), nullptr, nullptr, FSequence});
+    FBuild.RunPrepared({key, file.ComponentKey(FBuild.FKeySuffix), fileNameColumn, static_cast<int>(found.Size),
+                        nullptr, nullptr, FSequence});
     FLastSequence = FSequence;
     FSequence += 10;
     return key;

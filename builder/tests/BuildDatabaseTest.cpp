@@ -136,6 +136,27 @@ TEST_F(BuildDatabase, IntegerStringAndNullParameters) {
                                       "4|0|~|~|~|~"}));
 }
 
+// One prepared statement for many rows: each row is its own values alone (a
+// NULL after a value stays NULL), and a row of the wrong size, or one without
+// a prepared statement, is refused.
+TEST_F(BuildDatabase, PreparedRowsCarryOnlyTheirOwnValues) {
+  Build->RecreateTable("Rows",
+                       "CREATE TABLE `Rows` (`Key` INTEGER NOT NULL, `Count` INTEGER, `Text` CHAR(20) "
+                       "PRIMARY KEY `Key`)");
+  Build->PrepareRows("INSERT INTO `Rows` (`Key`, `Count`, `Text`) VALUES (?,?,?)", 3);
+  Build->RunPrepared({1, 5, "one"});
+  Build->RunPrepared({2, nullptr, nullptr});
+  Build->RunPrepared({3, 7, "three"});
+  Build->RunPrepared({4, "8", nullptr});
+  EXPECT_THROW(Build->RunPrepared({5, 9}), EInstallerError);
+  Build->CloseView();
+  EXPECT_THROW(Build->RunPrepared({6, 1, "six"}), EInstallerError);
+  Build->Commit();
+  Build.reset();
+  EXPECT_EQ(Rows(Path, "SELECT * FROM Rows "),
+            (std::vector<std::string>{"1|5|one", "2|~|~", "3|7|three", "4|8|~"}));
+}
+
 TEST_F(BuildDatabase, FailedStatementRaisesTheInstallerErrorText) {
   const std::string spliced = "UPDATE Property SET Value='O'Brien' WHERE Property='ProductName'";
   try {
