@@ -281,12 +281,16 @@ void KeepUpdateCopy(const TCabinetJob& job, const std::string& cabinetFile,
   const std::string patches = job.AppDir + "Patches";
   const std::string product = patches + "\\" + job.ProductName;
   const std::string version = product + "\\Version" + job.VersionFolder;
-  for (const std::string& dir : {patches, product, version, version + "\\Old", version + "\\New"})
-    ForceFolder(dir);
+  const std::vector<std::string> dirs = {patches, product, version, version + "\\Old", version + "\\New"};
+  std::vector<std::string> missing;
+  for (const std::string& dir : dirs)
+    if (!DirectoryExists(dir)) missing.push_back(dir);
   const std::string target = UpdateCopyFolder(job) + cabinetName;
-  // A build puts it in place with the package, or brings the old one back.
-  if (const std::string staged = job.StageUpdateCopy ? job.StageUpdateCopy(target) : std::string();
-      !staged.empty()) {
+  // A build puts it in place with the package, or brings the old one back
+  // (and takes away the folders it made for it).
+  const std::string staged = job.StageUpdateCopy ? job.StageUpdateCopy(target, missing) : std::string();
+  for (const std::string& dir : missing) ForceFolder(dir);
+  if (!staged.empty()) {
     CopyToPartial(cabinetFile, staged);
     return;
   }

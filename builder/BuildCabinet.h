@@ -74,7 +74,10 @@ struct TCabinetJob {
   // When it names a work file for the copy's path (a build that puts the copy
   // in place together with the package), the copy is written there and left
   // to the build; empty or not set: the copy replaces the old one at once.
-  std::function<std::string(const std::string& target)> StageUpdateCopy;
+  // madeFolders: the copy's folders that are missing and made for it (they go
+  // again with a build that fails).
+  std::function<std::string(const std::string& target, const std::vector<std::string>& madeFolders)>
+      StageUpdateCopy;
   // Drains the window message queue between sub-steps; may be empty.
   std::function<void()> Drain;
 };

@@ -51,8 +51,9 @@ TCabinetJob ProjectCabinetJob(const TBuildProject& project) {
   job.AppDir = project.AppDir;
   job.ProductName = project.ProductName;
   job.VersionFolder = GetMajorMinorVersion(project.ProductVersion);
-  job.StageUpdateCopy = [package = job.PackageFile](const std::string& target) {
-    return StageWithBuiltPackage(package, target);
+  job.StageUpdateCopy = [package = job.PackageFile](const std::string& target,
+                                                     const std::vector<std::string>& madeFolders) {
+    return StageWithBuiltPackage(package, target, madeFolders);
   };
   return job;
 }

@@ -41,9 +41,11 @@ TPackageWork::~TPackageWork() {
     Remove(file->Work);
     Remove(file->Previous);
   }
+  for (auto folder = FMadeFolders.rbegin(); folder != FMadeFolders.rend(); ++folder) RemoveDir(*folder);
 }
 
-std::string TPackageWork::Stage(const std::string& target) {
+std::string TPackageWork::Stage(const std::string& target, const std::vector<std::string>& madeFolders) {
+  FMadeFolders.insert(FMadeFolders.end(), madeFolders.begin(), madeFolders.end());
   for (const TFile& file : FFiles)
     if (SameText(file.Target, target)) return file.Work;
   TFile file;
@@ -88,15 +90,17 @@ void TPackageWork::Keep() {
     file.Placed = false;
     Remove(file.Previous);
   }
+  FMadeFolders.clear();
 }
 
 std::string BuiltPackageFile(const std::string& package) {
   return Running && Running->Package() == package ? Running->WorkFile() : package;
 }
 
-std::string StageWithBuiltPackage(const std::string& builtPackage, const std::string& target) {
+std::string StageWithBuiltPackage(const std::string& builtPackage, const std::string& target,
+                                  const std::vector<std::string>& madeFolders) {
   if (!Running || Running->WorkFile() != builtPackage) return {};
-  return Running->Stage(target);
+  return Running->Stage(target, madeFolders);
 }
 
 }  // namespace tq

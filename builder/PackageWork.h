@@ -12,6 +12,8 @@
 // follow its fate: written as "<file>.partial" and handed to the running build
 // with StageWithBuiltPackage, they are put in place together with the package
 // (their old file kept as "<file>.previous" likewise) and brought back with it.
+// The folders made for them go with them: removed again, when empty, unless
+// the work is kept.
 //
 //   TPackageWork work(project.OutputFile);  // the steps now build into work.WorkFile()
 //   ... table steps, cabinet phase ...       // (BuiltPackageFile(project.OutputFile))
@@ -36,8 +38,9 @@ class TPackageWork {
   const std::string& WorkFile() const { return FFiles.front().Work; }
   // A file to put in target's place with the package; its work file is
   // target + ".partial" (returned; a stale one and a stale ".previous" are
-  // removed here).
-  std::string Stage(const std::string& target);
+  // removed here). madeFolders: folders, parents first, that are missing now
+  // and that the caller makes for it.
+  std::string Stage(const std::string& target, const std::vector<std::string>& madeFolders = {});
   // Replaces the package and then each staged file with its finished work
   // file; raises EInOutError when it cannot (what was replaced goes back when
   // the work is not kept).
@@ -52,6 +55,7 @@ class TPackageWork {
     bool HadPrevious = false;  // Previous holds the old target
   };
   std::vector<TFile> FFiles;  // the package first
+  std::vector<std::string> FMadeFolders;  // parents first
 };
 
 // The file the table steps and the cabinet phase build the package in: the
@@ -61,6 +65,8 @@ std::string BuiltPackageFile(const std::string& package);
 // When builtPackage is the running build's work file: target is staged with it
 // and its work file returned (write it there; the build puts it in place).
 // Else empty: there is no build to wait for.
-std::string StageWithBuiltPackage(const std::string& builtPackage, const std::string& target);
+// madeFolders as for TPackageWork::Stage.
+std::string StageWithBuiltPackage(const std::string& builtPackage, const std::string& target,
+                                  const std::vector<std::string>& madeFolders = {});
 
 }  // namespace tq

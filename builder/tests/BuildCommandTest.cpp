@@ -443,6 +443,21 @@ TEST_F(FailedBuildTest, FailingDistributionKeepsTheOldUpdateBaseline) {
   EXPECT_EQ(WorkFilesBeside(), std::vector<std::string>{});
 }
 
+// The first build with update support makes the baseline's folders; when it
+// fails they go with its baseline.
+TEST_F(FailedBuildTest, FailedFirstUpdateBuildLeavesNoUpdateFolders) {
+  W->ckbIncludePatching->SetChecked(true);
+  VersionReminderDlg->ckbDontShow->SetChecked(true);
+  W->FAllowAutoUpdate = 0;
+  ASSERT_FALSE(DirectoryExists(App + "Patches"));
+  ASSERT_TRUE(DeleteFile(App + "Install.exe"));
+  Prompts.Expect(pkModalForm, "FtpDataDlg", mrCancel);
+  Prompts.Expect(pkMessageDlg, "Install.exe");
+  ClickBuild();
+  ExpectOldBuildKept();
+  EXPECT_FALSE(DirectoryExists(App + "Patches"));
+}
+
 TEST_F(FailedBuildTest, StaleWorkFilesOfAKilledBuildGoWithTheNextBuild) {
   Write(W->FOutputFile + ".partial", "half a package");
   Write(W->FOutputFile + ".previous", "an old package");
