@@ -11,7 +11,9 @@ build="$1"; out="$2"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # shellcheck source=../../tools/testing/drive-env.sh
 source "$here/tools/testing/drive-env.sh"
-rm -rf "$out"
+# A copy of its own: a build writes its work bitmaps into the program's folder,
+# and the shared one is copied by other checks while they run.
+quiet_program_copy "$build/program" "$out"
 mkdir -p "$out/gui"
 cp "$build/program/FlashGui.exe" "$out/gui/FlashGui.exe"
 cat > "$out/gui/FlashGui.txt" <<SCRIPT
@@ -29,7 +31,7 @@ SCRIPT
 project="$out/project/1.0.0/Sample.ipr"
 "$TQ_WINE" "$build/tools/tqexample.exe" "$(winpath "$here/examples/Sample/files")" "$(winpath "$project")" \
   "$(winpath "$out/gui/FlashGui.exe")" "$(winpath "$out/gui/FlashGui.txt")" </dev/null >/dev/null
-"$TQ_WINE" "$build/tools/tqdrive.exe" "$(winpath "$build/program/Tarnquill.exe")" "$(winpath "$project")" -- \
+"$TQ_WINE" "$build/tools/tqdrive.exe" "$(winpath "$prog/Tarnquill.exe")" "$(winpath "$project")" -- \
   "answer:needs saving=No" "click:Build" "wait:Build Complete!Build Error" </dev/null | tr -d '\r'
 [ -f "$out/project/1.0.0/CD-Image/Setup.exe" ] || fail "the build wrote no CD-Image/Setup.exe"
 unzip -Z1 "$out/project/1.0.0/CD-Image/Setup.exe" | tr -d '\r' > "$out/members.txt"
