@@ -1,5 +1,8 @@
 #include "TabControls.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace tq {
 
 // ---- TTabControl -----------------------------------------------------------
@@ -8,22 +11,8 @@ TTabControl::TTabControl(TComponent* owner) : TWinControl(owner) {
   FWidth = 289;
   FHeight = 193;
   FTabStop = true;
-  FTabs.SetSink({[this](int i, const std::string& s) { InsertTab(i, s); },
-                 [this](int i) {
-                   if (FHandle) SendMessageA(FHandle, TCM_DELETEITEM, static_cast<WPARAM>(i), 0);
-                   if (FTabIndex >= FTabs.Count()) FTabIndex = -1;
-                 },
-                 [this] {
-                   if (FHandle) SendMessageA(FHandle, TCM_DELETEALLITEMS, 0, 0);
-                   FTabIndex = -1;
-                 },
-                 [this](int i, const std::string& s) {
-                   if (!FHandle) return;
-                   TCITEMA item{};
-                   item.mask = TCIF_TEXT;
-                   item.pszText = const_cast<char*>(s.c_str());
-                   SendMessageA(FHandle, TCM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-                 }});
+  FTabs.SetSink({[this](int i, const std::string&) { TabInserted(i); }, [this](int i) { TabDeleted(i); },
+                 [this] { TabsCleared(); }, [this](int i, const std::string& s) { TabReplaced(i, s); }});
   FTabs.SetBatchSink([this](bool updating) { SetTabsUpdating(updating); });
 }
 
@@ -35,12 +24,76 @@ void TTabControl::CreateParams(TCreateParams& params) {
   params.ExStyle |= WS_EX_CONTROLPARENT;
 }
 
-void TTabControl::InsertTab(int index, const std::string& s) {
-  if (!FHandle) return;
+// A multi-line control shows all its rows at once: it holds every tab.
+int TTabControl::HeldMax() const { return FMultiLine ? INT_MAX : HeldTabsMax; }
+
+int TTabControl::WindowStartFor(int index) const {
+  const int last = std::max(0, FTabs.Count() - HeldMax());
+  return index < 0 ? 0 : std::clamp(index - HeldMax() / 2, 0, last);
+}
+
+void TTabControl::InsertNative(int native, int index) {
+  const std::string s = FTabs.Get(index);
   TCITEMA item{};
   item.mask = TCIF_TEXT;
   item.pszText = const_cast<char*>(s.c_str());
-  SendMessageA(FHandle, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  SendMessageA(FHandle, TCM_INSERTITEMA, static_cast<WPARAM>(native), reinterpret_cast<LPARAM>(&item));
+}
+
+// A tab inserted before the window moves it on; one inside it (or at its end
+// while it is not full) goes to the native control, which gives up its last
+// tab when the window is over full.
+void TTabControl::TabInserted(int index) {
+  if (FAwaySelection >= index) ++FAwaySelection;
+  if (!FHandle) return;
+  if (index < FHeldFrom) {
+    ++FHeldFrom;
+    return;
+  }
+  if (index > FHeldFrom + FHeld || (index == FHeldFrom + FHeld && FHeld >= HeldMax())) return;
+  InsertNative(index - FHeldFrom, index);
+  if (++FHeld <= HeldMax()) return;
+  --FHeld;
+  if (SendMessageA(FHandle, TCM_GETCURSEL, 0, 0) == FHeld) FAwaySelection = FHeldFrom + FHeld;
+  SendMessageA(FHandle, TCM_DELETEITEM, static_cast<WPARAM>(FHeld), 0);
+}
+
+// A tab deleted inside the window leaves the native control, which takes the
+// next tab after the window (or the one before it) to stay full.
+void TTabControl::TabDeleted(int index) {
+  if (FAwaySelection == index) FAwaySelection = -1;
+  else if (FAwaySelection > index) --FAwaySelection;
+  if (FHandle) {
+    if (index < FHeldFrom) {
+      --FHeldFrom;
+    } else if (index < FHeldFrom + FHeld) {
+      SendMessageA(FHandle, TCM_DELETEITEM, static_cast<WPARAM>(index - FHeldFrom), 0);
+      --FHeld;
+      if (FHeldFrom + FHeld < FTabs.Count()) {
+        InsertNative(FHeld, FHeldFrom + FHeld);
+        ++FHeld;
+      } else if (FHeldFrom > 0) {
+        --FHeldFrom;
+        InsertNative(0, FHeldFrom);
+        ++FHeld;
+      }
+    }
+  }
+  if (FTabIndex >= FTabs.Count()) FTabIndex = -1;
+}
+
+void TTabControl::TabsCleared() {
+  if (FHandle) SendMessageA(FHandle, TCM_DELETEALLITEMS, 0, 0);
+  FHeldFrom = FHeld = 0;
+  FAwaySelection = FTabIndex = -1;
+}
+
+void TTabControl::TabReplaced(int index, const std::string& s) {
+  if (!FHandle || index < FHeldFrom || index >= FHeldFrom + FHeld) return;
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<char*>(s.c_str());
+  SendMessageA(FHandle, TCM_SETITEMA, static_cast<WPARAM>(index - FHeldFrom), reinterpret_cast<LPARAM>(&item));
 }
 
 // Every tab inserted or deleted lays out the whole row again, measuring each
@@ -50,6 +103,7 @@ void TTabControl::InsertTab(int index, const std::string& s) {
 // tabs are laid out once (the last caption set again, should the style
 // change alone not do it).
 void TTabControl::SetTabsUpdating(bool updating) {
+  FTabsUpdating = updating;
   if (!FHandle) return;
   const LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
   if (updating) {
@@ -60,21 +114,93 @@ void TTabControl::SetTabsUpdating(bool updating) {
   if (!FBatchFixedWidth) return;
   FBatchFixedWidth = false;
   SetWindowLongPtrA(FHandle, GWL_STYLE, style & ~static_cast<LONG_PTR>(TCS_FIXEDWIDTH));
-  if (const int last = FTabs.Count() - 1; last >= 0) {
-    const std::string caption = FTabs.Get(last);
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(caption.c_str());
-    SendMessageA(FHandle, TCM_SETITEMA, static_cast<WPARAM>(last), reinterpret_cast<LPARAM>(&item));
-  }
+  if (FHeld > 0) TabReplaced(FHeldFrom + FHeld - 1, FTabs.Get(FHeldFrom + FHeld - 1));
   InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+// The window's tabs are held again from start, as one batch; the selection
+// stays with its tab (remembered when it is outside the window).
+void TTabControl::HoldTabsFrom(int start) {
+  const int selected = TabIndex();
+  const bool batch = !FTabsUpdating;
+  if (batch) SetTabsUpdating(true);
+  if (FHeld > 0) SendMessageA(FHandle, TCM_DELETEALLITEMS, 0, 0);
+  FHeldFrom = start;
+  FHeld = std::min(HeldMax(), FTabs.Count() - start);
+  for (int i = 0; i < FHeld; ++i) InsertNative(i, start + i);
+  const bool held = selected >= FHeldFrom && selected < FHeldFrom + FHeld;
+  FAwaySelection = held ? -1 : selected;
+  SendMessageA(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(held ? selected - FHeldFrom : -1), 0);
+  if (batch) SetTabsUpdating(false);
+}
+
+// The row's scroll arrows: an up-down child whose position is the first
+// visible tab (the control makes it when its tabs do not fit).
+HWND TTabControl::ScrollArrows() const { return FindWindowExA(FHandle, nullptr, UPDOWN_CLASSA, nullptr); }
+
+int TTabControl::FirstVisibleNative() const {
+  HWND arrows = ScrollArrows();
+  return arrows && (GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE) ? static_cast<int>(SendMessageA(arrows, UDM_GETPOS32, 0, 0)) : 0;
+}
+
+// The native control scrolls its row by one tab for each SB_THUMBPOSITION
+// under Wine, and to the position at once elsewhere: asked until it is there.
+void TTabControl::ScrollNativeTo(int native) {
+  for (int first = FirstVisibleNative(), i = 0; first != native && i < FHeld; ++i) {
+    DefaultHandler(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, native), 0);
+    const int now = FirstVisibleNative();
+    if (now == first) break;
+    first = now;
+  }
+}
+
+// The window is held around tab `around`, the row still starting at the tab
+// it started at, so that what the user sees does not move.
+void TTabControl::MoveWindowKeepingRow(int around) {
+  const int first = FHeldFrom + FirstVisibleNative();
+  const int start = WindowStartFor(around);
+  if (start == FHeldFrom) return;
+  HoldTabsFrom(start);
+  if (first >= start) ScrollNativeTo(first - start);
+}
+
+// When the user has scrolled the row to either end of the window while there
+// are tabs beyond it, the window moves on so that the arrows reach them too.
+void TTabControl::FollowRow() {
+  HWND arrows = ScrollArrows();
+  if (!arrows || !(GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE) || FHeld == FTabs.Count()) return;
+  int lo = 0, hi = 0;
+  SendMessageA(arrows, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
+  const int first = FirstVisibleNative();
+  if ((first >= hi && FHeldFrom + FHeld < FTabs.Count()) || (first <= lo && FHeldFrom > 0))
+    MoveWindowKeepingRow(FHeldFrom + first);
+}
+
+LRESULT TTabControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_HSCROLL && FHandle) {
+    const LRESULT result = TWinControl::WndProc(msg, w, l);
+    FollowRow();
+    return result;
+  }
+  if (msg == WM_KEYDOWN && FHandle && (w == VK_LEFT || w == VK_RIGHT) && FHeld < FTabs.Count()) {
+    // The arrow keys step from the focused tab: a selection outside the window
+    // is brought into it, and a step past the window's edge moves it on first.
+    if (FAwaySelection >= 0) SetTabIndex(FAwaySelection);
+    const int focus = static_cast<int>(SendMessageA(FHandle, TCM_GETCURFOCUS, 0, 0));
+    if ((w == VK_RIGHT && focus == FHeld - 1 && FHeldFrom + FHeld < FTabs.Count()) ||
+        (w == VK_LEFT && focus == 0 && FHeldFrom > 0))
+      MoveWindowKeepingRow(FHeldFrom + focus);
+  }
+  return TWinControl::WndProc(msg, w, l);
 }
 
 void TTabControl::InitWindow() {
   TWinControl::InitWindow();
   ApplyTabSize();
-  for (int i = 0; i < FTabs.Count(); ++i) InsertTab(i, FTabs.Get(i));
-  if (FTabIndex >= 0) SendMessageA(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(FTabIndex), 0);
+  FHeldFrom = WindowStartFor(FTabIndex);
+  FHeld = std::min(HeldMax(), FTabs.Count() - FHeldFrom);
+  for (int i = 0; i < FHeld; ++i) InsertNative(i, FHeldFrom + i);
+  if (FTabIndex >= 0) SendMessageA(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(FTabIndex - FHeldFrom), 0);
 }
 
 void TTabControl::ApplyTabSize() {
@@ -86,13 +212,23 @@ void TTabControl::ApplyTabSize() {
 }
 
 int TTabControl::TabIndex() const {
-  return FHandle ? static_cast<int>(SendMessageA(FHandle, TCM_GETCURSEL, 0, 0)) : FTabIndex;
+  if (!FHandle) return FTabIndex;
+  const int native = static_cast<int>(SendMessageA(FHandle, TCM_GETCURSEL, 0, 0));
+  return native >= 0 ? FHeldFrom + native : FAwaySelection;
 }
 
+// A tab outside the window moves the window to it; the native control then
+// scrolls its row to show it.
 void TTabControl::SetTabIndex(int index) {
   if (index < -1 || index >= FTabs.Count()) index = -1;
   FTabIndex = index;
-  if (FHandle) SendMessageA(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (!FHandle) return;
+  FAwaySelection = -1;
+  if (index >= 0 && (index < FHeldFrom || index >= FHeldFrom + FHeld)) {
+    SendMessageA(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    HoldTabsFrom(WindowStartFor(index));
+  }
+  SendMessageA(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(index >= 0 ? index - FHeldFrom : -1), 0);
 }
 
 void TTabControl::SetTabHeight(int h) {
@@ -115,7 +251,8 @@ int TTabControl::IndexOfTabAt(int x, int y) const {
   if (!FHandle) return -1;
   TCHITTESTINFO hit{};
   hit.pt = POINT{x, y};
-  return static_cast<int>(SendMessageA(FHandle, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  const int native = static_cast<int>(SendMessageA(FHandle, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  return native >= 0 ? FHeldFrom + native : -1;
 }
 
 bool TTabControl::CNNotify(NMHDR* header, LRESULT& result) {
@@ -126,6 +263,7 @@ bool TTabControl::CNNotify(NMHDR* header, LRESULT& result) {
     return true;
   }
   if (header->code == TCN_SELCHANGE) {
+    FAwaySelection = -1;  // the user chose a tab of the window
     FTabIndex = TabIndex();
     if (OnChange) OnChange(this);
     return true;

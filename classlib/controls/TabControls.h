@@ -3,6 +3,11 @@
 // with objects) and TPageControl (one page per tab; tabs can be hidden).
 // Setting TabIndex or ActivePage fires nothing; a user's choice of a tab asks
 // OnChanging and then fires OnChange.
+// The native control lays out all its tabs for every tab inserted or deleted,
+// so a single-line control holds at most HeldTabsMax of its tabs natively: a
+// window of the row that moves on when the user scrolls or steps to its edge,
+// or when a tab outside it is selected. Tabs() keeps every caption and object
+// and every index is the tab's own.
 #include <string>
 #include <vector>
 
@@ -14,6 +19,7 @@ using TTabChangingEvent = std::function<void(TObject* sender, bool& allowChange)
 
 class TTabControl : public TWinControl {
  public:
+  static constexpr int HeldTabsMax = 512;
   explicit TTabControl(TComponent* owner);
   TQ_CLASS_NAME(TTabControl)
   TControlItems& Tabs() { return FTabs; }
@@ -35,15 +41,34 @@ class TTabControl : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void InitWindow() override;
+  LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
   bool CNNotify(NMHDR* header, LRESULT& result) override;
-  void InsertTab(int index, const std::string& s);
   void SetTabsUpdating(bool updating);
   void ApplyTabSize();
   TControlItems FTabs;
   int FTabIndex = -1;
   int FTabHeight = 0, FTabWidth = 0;
   bool FMultiLine = false;
+  bool FTabsUpdating = false;     // inside a batch of tab changes
   bool FBatchFixedWidth = false;  // TCS_FIXEDWIDTH set for a batch of tab changes
+
+ private:
+  // The window of natively held tabs: tab FHeldFrom + i is native tab i.
+  int HeldMax() const;
+  int WindowStartFor(int index) const;  // a window's start that holds index
+  void TabInserted(int index);
+  void TabDeleted(int index);
+  void TabsCleared();
+  void TabReplaced(int index, const std::string& s);
+  void InsertNative(int native, int index);
+  void HoldTabsFrom(int start);  // the window moved: its tabs held again
+  void FollowRow();              // the user scrolled: the window follows at its ends
+  void MoveWindowKeepingRow(int around);
+  HWND ScrollArrows() const;
+  int FirstVisibleNative() const;
+  void ScrollNativeTo(int native);
+  int FHeldFrom = 0, FHeld = 0;
+  int FAwaySelection = -1;  // the selected tab while it is outside the window
 };
 
 class TPageControl;
