@@ -140,20 +140,32 @@ void TComponent::SetName(const std::string& name) {
 
 TComponent* TComponent::Components(int index) const {
   if (index < 0 || index >= ComponentCount()) throw EListError("List index out of bounds (%d)", {index});
+  PackComponents();
   return FComponents[static_cast<size_t>(index)];
 }
 
 int TComponent::ComponentIndex() const {
   if (!FOwner) return -1;
-  auto& list = FOwner->FComponents;
-  auto it = std::find(list.begin(), list.end(), this);
-  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+  FOwner->PackComponents();
+  return static_cast<int>(FOwnerSlot);
+}
+
+void TComponent::PackComponents() const {
+  if (FComponentGaps == 0) return;
+  size_t to = 0;
+  for (TComponent* c : FComponents)
+    if (c) {
+      c->FOwnerSlot = to;
+      FComponents[to++] = c;
+    }
+  FComponents.resize(to);
+  FComponentGaps = 0;
 }
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
   if (name.empty()) return nullptr;
   for (auto* c : FComponents)
-    if (SameText(c->FName, name)) return c;
+    if (c && SameText(c->FName, name)) return c;
   return nullptr;
 }
 
@@ -162,6 +174,7 @@ void TComponent::InsertComponent(TComponent* component) {
   if (!component->FName.empty() && FindComponent(component->FName))
     throw EComponentError("A component named %s already exists", {component->FName});
   if (component->FOwner) component->FOwner->RemoveComponent(component);
+  component->FOwnerSlot = FComponents.size();
   FComponents.push_back(component);
   component->FOwner = this;
   Notification(component, opInsert);
@@ -170,7 +183,13 @@ void TComponent::InsertComponent(TComponent* component) {
 void TComponent::RemoveComponent(TComponent* component) {
   if (!component || component->FOwner != this) return;
   Notification(component, opRemove);
-  FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), component), FComponents.end());
+  FComponents[component->FOwnerSlot] = nullptr;
+  ++FComponentGaps;
+  while (!FComponents.empty() && !FComponents.back()) {
+    FComponents.pop_back();
+    --FComponentGaps;
+  }
+  if (FComponentGaps > 16 && FComponentGaps * 2 > FComponents.size()) PackComponents();
   component->FOwner = nullptr;
 }
 
@@ -202,6 +221,7 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 }
 
 void TComponent::GetChildren(const std::function<void(TComponent&)>& proc) {
+  PackComponents();
   for (auto* c : std::vector<TComponent*>(FComponents)) proc(*c);
 }
 

@@ -140,7 +140,7 @@ class TComponent : public TPersistent {
   int Tag() const { return FTag; }
   void SetTag(int tag) { FTag = tag; }
 
-  int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+  int ComponentCount() const { return static_cast<int>(FComponents.size() - FComponentGaps); }
   TComponent* Components(int index) const;  // "List index out of bounds (%d)"
   int ComponentIndex() const;               // position in the owner's list, -1 without owner
   TComponent* FindComponent(const std::string& name) const;  // case-insensitive; empty finds none
@@ -170,10 +170,17 @@ class TComponent : public TPersistent {
   friend class TWriter;
   void SetComponentState(TComponentState s) { FComponentState = s; }
 
+  void PackComponents() const;
+
   TComponent* FOwner = nullptr;
   std::string FName;
   int FTag = 0;
-  std::vector<TComponent*> FComponents;
+  // The owned components in order. A removed one leaves a gap (nullptr), never
+  // the last slot, until the list is packed (when an index is asked for or
+  // the gaps are half of it), so that a removal costs no walk of the list.
+  mutable std::vector<TComponent*> FComponents;
+  mutable size_t FComponentGaps = 0;
+  size_t FOwnerSlot = 0;  // this component's slot in its owner's list
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState = 0;
 };

@@ -71,6 +71,48 @@ TEST(ComponentOwnership, InsertMovesBetweenOwnersAndRemoveKeepsTheObject) {
   delete c;
 }
 
+// Components removed in any order (the first ones, every other one, the
+// last, one inserted after the removals) leave the others in order, each at
+// its index, found by name, and freed last inserted first.
+TEST(ComponentOwnership, RemovalsKeepTheOthersInOrderAndAtTheirIndexes) {
+  int destroyed = 0;
+  auto* owner = new TProbe(nullptr, &destroyed);
+  std::vector<TComponent*> model;
+  for (int i = 0; i < 200; ++i) {
+    model.push_back(new TComponent(owner));
+    model.back()->SetName("Item" + std::to_string(i));
+  }
+  auto remove = [&](size_t at) {
+    delete model[at];
+    model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+  };
+  auto check = [&](const char* step) {
+    SCOPED_TRACE(step);
+    ASSERT_EQ(owner->ComponentCount(), static_cast<int>(model.size()));
+    for (size_t i = 0; i < model.size(); ++i) {
+      ASSERT_EQ(owner->Components(static_cast<int>(i)), model[i]);
+      ASSERT_EQ(model[i]->ComponentIndex(), static_cast<int>(i));
+      ASSERT_EQ(owner->FindComponent(model[i]->Name()), model[i]);
+    }
+  };
+  for (int i = 0; i < 30; ++i) remove(0);
+  check("the first removed");
+  for (size_t i = 1; i < model.size(); ++i) remove(i);
+  check("every other removed");
+  remove(model.size() - 1);
+  EXPECT_EQ(owner->FindComponent("Item199"), nullptr);
+  model.push_back(new TComponent(owner));
+  model.back()->SetName("Item199");
+  EXPECT_EQ(owner->Components(owner->ComponentCount() - 1), model.back());
+  check("the last removed, one inserted");
+  owner->Removed.clear();
+  owner->DestroyComponents();
+  EXPECT_EQ(owner->ComponentCount(), 0);
+  EXPECT_EQ(owner->Removed, std::vector<TComponent*>(model.rbegin(), model.rend()));
+  delete owner;
+  EXPECT_EQ(destroyed, 1);
+}
+
 TEST(ComponentNames, NamesAreIdentifiersUniqueWithinTheOwner) {
   TComponent owner(nullptr);
   auto* a = new TComponent(&owner);
