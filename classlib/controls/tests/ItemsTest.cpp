@@ -17,15 +17,6 @@ std::string ListItem(HWND h, int i) {
   SendMessageA(h, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
   return buf;
 }
-std::string TabItem(HWND h, int i) {
-  char buf[256] = {};
-  TCITEMA item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = buf;
-  item.cchTextMax = sizeof buf;
-  SendMessageA(h, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-  return buf;
-}
 
 class TItem : public TObject {
  public:

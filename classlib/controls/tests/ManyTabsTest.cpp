@@ -13,15 +13,6 @@ namespace {
 
 constexpr int kTabs = 2000;
 
-std::string NativeCaption(HWND h, int native) {
-  char buf[256] = {};
-  TCITEMA item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = buf;
-  item.cchTextMax = sizeof buf;
-  SendMessageA(h, TCM_GETITEMA, static_cast<WPARAM>(native), reinterpret_cast<LPARAM>(&item));
-  return buf;
-}
 int NativeCount(HWND h) { return static_cast<int>(SendMessageA(h, TCM_GETITEMCOUNT, 0, 0)); }
 RECT NativeRect(HWND h, int native) {
   RECT r{};
@@ -83,8 +74,8 @@ class ManyTabs : public ::testing::Test {
     const int native = static_cast<int>(SendMessageA(h, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     const int start = first - native;  // the tab held as native tab 0
     for (int k = 0; k < held; ++k)
-      if (NativeCaption(h, k) != Row->Tabs().Get(start + k)) {
-        d += "native tab " + std::to_string(k) + " is " + NativeCaption(h, k) + "; ";
+      if (TabItem(h, k) != Row->Tabs().Get(start + k)) {
+        d += "native tab " + std::to_string(k) + " is " + TabItem(h, k) + "; ";
         break;
       }
     if (Row->TabIndex() != selected) d += "selected " + std::to_string(Row->TabIndex()) + "; ";
@@ -264,7 +255,7 @@ TEST(ManyTabsMultiLine, HoldsEveryTab) {
   }
   lines->SetTabIndex(count - 1);
   ASSERT_EQ(NativeCount(lines->Handle()), count);
-  EXPECT_EQ(NativeCaption(lines->Handle(), count - 1), Caption(count - 1));
+  EXPECT_EQ(TabItem(lines->Handle(), count - 1), Caption(count - 1));
   EXPECT_EQ(SendMessageA(lines->Handle(), TCM_GETCURSEL, 0, 0), count - 1);
   EXPECT_EQ(lines->TabIndex(), count - 1);
 }

@@ -64,4 +64,15 @@ inline std::string WindowText(HWND h) {
   return buf;
 }
 
+// The caption of the native tab control's tab at index.
+inline std::string TabItem(HWND h, int index) {
+  char buf[256] = {};
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = buf;
+  item.cchTextMax = sizeof buf;
+  SendMessageA(h, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  return buf;
+}
+
 }  // namespace tq::testing
