@@ -175,7 +175,9 @@ TEST_F(ManyTabs, EveryTabKeepsItsCaptionObjectAndSelection) {
     Refill();  // a fresh row of tabs for each case
     c.Change(*this);
     EXPECT_EQ(Differences(c.Selected), "");
-    if (c.Selected >= 0) EXPECT_EQ(SelectedShown(), c.SelectionShown);
+    if (c.Selected >= 0) {
+      EXPECT_EQ(SelectedShown(), c.SelectionShown);
+    }
   }
   EXPECT_EQ(Form->Log.size(), 0u);  // no change fired a user's event
 }
