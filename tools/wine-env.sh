@@ -19,7 +19,23 @@ if [ "$_tq_driver" = x11 ]; then export WINEPREFIX="$_tq_root/prefix-x11"; else 
 export TQ_WINESERVER_LOG="$WINEPREFIX.server.log"
 # The 64-bit loader starts 64-bit programs itself and hands 32-bit ones to Wine's
 # 32-bit loader, which needs a kernel that runs 32-bit Linux programs.
-if [ -x /usr/lib/wine/wine64 ]; then export TQ_WINE=/usr/lib/wine/wine64; else export TQ_WINE="$(command -v wine64 || command -v wine)"; fi
+if [ -x /usr/lib/wine/wine64 ]; then export TQ_WINE_LOADER=/usr/lib/wine/wine64; else export TQ_WINE_LOADER="$(command -v wine64 || command -v wine)"; fi
+# The loader is linked at a fixed address (0x7d000000) just below the page where
+# Wine maps the shared user data (0x7ffe0000), and without Wine's preloader
+# (this distribution ships none) nothing keeps the loader's C heap off that
+# page. With address-space randomisation the heap starts anywhere in the
+# gigabyte above the loader; about one start in a thousand or two it covers
+# the page, and the program ends with status 1 before any code of its own runs
+# ("failed to map the shared user data", an error shown only with err on), or
+# the desktop's explorer does and the program finds no display driver. So Wine
+# runs with randomisation off (setarch -R), its heap then right above the
+# loader, where the kernel allows it; a container whose seccomp refuses that
+# personality runs the loader as it is.
+if setarch -R true 2>/dev/null; then
+  export TQ_WINE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-loader.sh"
+else
+  export TQ_WINE="$TQ_WINE_LOADER"
+fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Recycle-bin deletes go below XDG_DATA_HOME: keep them out of the host's trash.
