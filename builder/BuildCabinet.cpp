@@ -281,9 +281,8 @@ void KeepUpdateCopy(const TCabinetJob& job, const std::string& cabinetFile,
   const std::string patches = job.AppDir + "Patches";
   const std::string product = patches + "\\" + job.ProductName;
   const std::string version = product + "\\Version" + job.VersionFolder;
-  const std::vector<std::string> dirs = {patches, product, version, version + "\\Old", version + "\\New"};
   std::vector<std::string> missing;
-  for (const std::string& dir : dirs)
+  for (const std::string& dir : {patches, product, version, version + "\\Old", version + "\\New"})
     if (!DirectoryExists(dir)) missing.push_back(dir);
   const std::string target = UpdateCopyFolder(job) + cabinetName;
   // A build puts it in place with the package, or brings the old one back

@@ -32,12 +32,21 @@ int TTabControl::WindowStartFor(int index) const {
   return index < 0 ? 0 : std::clamp(index - HeldMax() / 2, 0, last);
 }
 
-void TTabControl::InsertNative(int native, int index) {
-  const std::string s = FTabs.Get(index);
+// TCM_INSERTITEMA or TCM_SETITEMA of native tab `native` with caption s.
+void TTabControl::SendTabText(UINT msg, int native, const std::string& s) {
   TCITEMA item{};
   item.mask = TCIF_TEXT;
   item.pszText = const_cast<char*>(s.c_str());
-  SendMessageA(FHandle, TCM_INSERTITEMA, static_cast<WPARAM>(native), reinterpret_cast<LPARAM>(&item));
+  SendMessageA(FHandle, msg, static_cast<WPARAM>(native), reinterpret_cast<LPARAM>(&item));
+}
+
+void TTabControl::InsertNative(int native, int index) { SendTabText(TCM_INSERTITEMA, native, FTabs.Get(index)); }
+
+// The window's tabs from start, into an empty native control.
+void TTabControl::FillWindow(int start) {
+  FHeldFrom = start;
+  FHeld = std::min(HeldMax(), FTabs.Count() - start);
+  for (int i = 0; i < FHeld; ++i) InsertNative(i, start + i);
 }
 
 // A tab inserted before the window moves it on; one inside it (or at its end
@@ -90,10 +99,7 @@ void TTabControl::TabsCleared() {
 
 void TTabControl::TabReplaced(int index, const std::string& s) {
   if (!FHandle || index < FHeldFrom || index >= FHeldFrom + FHeld) return;
-  TCITEMA item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = const_cast<char*>(s.c_str());
-  SendMessageA(FHandle, TCM_SETITEMA, static_cast<WPARAM>(index - FHeldFrom), reinterpret_cast<LPARAM>(&item));
+  SendTabText(TCM_SETITEMA, index - FHeldFrom, s);
 }
 
 // Every tab inserted or deleted lays out the whole row again, measuring each
@@ -125,22 +131,24 @@ void TTabControl::HoldTabsFrom(int start) {
   const bool batch = !FTabsUpdating;
   if (batch) SetTabsUpdating(true);
   if (FHeld > 0) SendMessageA(FHandle, TCM_DELETEALLITEMS, 0, 0);
-  FHeldFrom = start;
-  FHeld = std::min(HeldMax(), FTabs.Count() - start);
-  for (int i = 0; i < FHeld; ++i) InsertNative(i, start + i);
+  FillWindow(start);
   const bool held = selected >= FHeldFrom && selected < FHeldFrom + FHeld;
   FAwaySelection = held ? -1 : selected;
   SendMessageA(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(held ? selected - FHeldFrom : -1), 0);
   if (batch) SetTabsUpdating(false);
 }
 
-// The row's scroll arrows: an up-down child whose position is the first
-// visible tab (the control makes it when its tabs do not fit).
-HWND TTabControl::ScrollArrows() const { return FindWindowExA(FHandle, nullptr, UPDOWN_CLASSA, nullptr); }
+// The row's scroll arrows while they are shown, else null: an up-down child
+// whose position is the first visible tab (the control makes and shows it
+// when its tabs do not fit).
+HWND TTabControl::ScrollArrows() const {
+  HWND arrows = FindWindowExA(FHandle, nullptr, UPDOWN_CLASSA, nullptr);
+  return arrows && (GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE) ? arrows : nullptr;
+}
 
 int TTabControl::FirstVisibleNative() const {
   HWND arrows = ScrollArrows();
-  return arrows && (GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE) ? static_cast<int>(SendMessageA(arrows, UDM_GETPOS32, 0, 0)) : 0;
+  return arrows ? static_cast<int>(SendMessageA(arrows, UDM_GETPOS32, 0, 0)) : 0;
 }
 
 // The native control scrolls its row by one tab for each SB_THUMBPOSITION
@@ -168,7 +176,7 @@ void TTabControl::MoveWindowKeepingRow(int around) {
 // are tabs beyond it, the window moves on so that the arrows reach them too.
 void TTabControl::FollowRow() {
   HWND arrows = ScrollArrows();
-  if (!arrows || !(GetWindowLongPtrA(arrows, GWL_STYLE) & WS_VISIBLE) || FHeld == FTabs.Count()) return;
+  if (!arrows || FHeld == FTabs.Count()) return;
   int lo = 0, hi = 0;
   SendMessageA(arrows, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
   const int first = FirstVisibleNative();
@@ -197,9 +205,7 @@ LRESULT TTabControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
 void TTabControl::InitWindow() {
   TWinControl::InitWindow();
   ApplyTabSize();
-  FHeldFrom = WindowStartFor(FTabIndex);
-  FHeld = std::min(HeldMax(), FTabs.Count() - FHeldFrom);
-  for (int i = 0; i < FHeld; ++i) InsertNative(i, FHeldFrom + i);
+  FillWindow(WindowStartFor(FTabIndex));
   if (FTabIndex >= 0) SendMessageA(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(FTabIndex - FHeldFrom), 0);
 }
 

@@ -60,11 +60,13 @@ class TTabControl : public TWinControl {
   void TabDeleted(int index);
   void TabsCleared();
   void TabReplaced(int index, const std::string& s);
+  void SendTabText(UINT msg, int native, const std::string& s);
   void InsertNative(int native, int index);
+  void FillWindow(int start);  // the window's tabs from start, into an empty native control
   void HoldTabsFrom(int start);  // the window moved: its tabs held again
   void FollowRow();              // the user scrolled: the window follows at its ends
   void MoveWindowKeepingRow(int around);
-  HWND ScrollArrows() const;
+  HWND ScrollArrows() const;  // null while hidden
   int FirstVisibleNative() const;
   void ScrollNativeTo(int native);
   int FHeldFrom = 0, FHeld = 0;
